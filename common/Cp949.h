@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The one place where text crosses between the program's Unicode strings and the
+// Korean ANSI code page (CP949) used by the database and the INI files.
+namespace cp949 {
+
+// Characters that CP949 cannot hold become '?'.
+QByteArray encode(const QString& text);
+QString decode(const char* data, qsizetype size);
+inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+
+// Length of the text in CP949 bytes (a Hangul syllable counts 2).
+int byteLength(const QString& text);
+
+// The longest prefix of `text` whose CP949 form fits in `maxBytes`, never cutting
+// a double-byte character in half.
+QString leftBytes(const QString& text, int maxBytes);
+
+} // namespace cp949

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/AppError.h"
+
+#include <QString>
+#include <functional>
+
+// Every message box, input box and file dialog of the program goes through here,
+// so that tests can answer and record each prompt without a person.
+
+enum class MsgIcon { None, Information, Exclamation, Question, Critical };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// Button results, numbered as the program has always numbered them.
+enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+struct MsgPrompt
+{
+    enum class Kind { Box, Input, OpenFile };
+    Kind kind = Kind::Box;
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    int defaultButton = vbOK;
+    QString defaultText; // input box default, or the file dialog's initial file name
+    QString folder;      // file dialog's initial folder
+    QString filter;      // file dialog's filter, "Name|*.a;*.b|Name2|*.c"
+};
+
+struct MsgAnswer
+{
+    int button = vbOK;
+    QString text; // input box text or chosen file; empty for Cancel
+};
+
+// Tests install a responder; with none installed the real dialogs are shown.
+using MsgResponder = std::function<MsgAnswer(const MsgPrompt&)>;
+void SetMsgResponder(MsgResponder responder);
+
+// A box with the given buttons and icon; an empty title becomes gAppTitle.
+// Returns vbOK, vbCancel, vbYes or vbNo.
+int MsgBox(const QString& prompt, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
+           const QString& title = {}, int defaultButton = 0);
+
+void MsgInfo(const QString& prompt, const QString& title = {});
+void MsgWarn(const QString& prompt, const QString& title = {});
+// Returns vbYes (6) or vbNo (7); No is the default button unless defaultYes.
+int MsgYesNo(const QString& prompt, const QString& title = {}, bool defaultYes = false);
+
+// Returns the typed text, or "" when cancelled.
+QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+
+// The open-file dialog. `filter` uses the "Name|pattern;pattern|..." form.
+// Returns the chosen path, or "" when cancelled.
+QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName,
+                       const QString& filter);
+
+// The standard error boxes (OK button, default title).
+void ShowError(long number, const QString& description);
+void ShowError(const AppError& error);
+void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner);

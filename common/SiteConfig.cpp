@@ -1,0 +1,44 @@
+#include "common/SiteConfig.h"
+
+#include "common/AppPaths.h"
+#include "common/ProfileIni.h"
+
+#include <optional>
+
+namespace {
+std::optional<SiteConfig>& current()
+{
+    static std::optional<SiteConfig> config;
+    return config;
+}
+} // namespace
+
+SiteConfig LoadSiteConfig(const QString& path)
+{
+    auto read = [&](const char* section, const char* key, const QString& def) {
+        const QString v = profile::ReadString(path, QLatin1String(section), QLatin1String(key), {}, 1024);
+        return v.isEmpty() ? def : v;
+    };
+    SiteConfig c;
+    c.dbHost = read("Database", "Host", QString::fromLatin1(kDefaultDbHost));
+    bool ok = false;
+    const int port = read("Database", "Port", {}).toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        c.dbPort = port;
+    c.secondHost = read("Database", "SecondHost", {});
+    c.updateServer = read("Update", "Server", {});
+    c.shareHost = read("Share", "Host", {});
+    c.mountRoot = read("Share", "MountRoot", {});
+    return c;
+}
+
+SiteConfig LoadSiteConfig() { return LoadSiteConfig(AppPath(QStringLiteral("site.ini"))); }
+
+const SiteConfig& Site()
+{
+    if (!current())
+        current() = LoadSiteConfig();
+    return *current();
+}
+
+void SetSiteForTesting(const SiteConfig& config) { current() = config; }

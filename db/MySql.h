@@ -1,0 +1,116 @@
+#pragma once
+
+#include "common/AppError.h"
+#include "db/RecordSet.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+using RecordSetPtr = std::unique_ptr<RecordSet>;
+
+// One client connection to the MySQL/MariaDB server. Text crosses the client library
+// in CP949; every connection's handshake character set is euckr.
+class cMySQL
+{
+public:
+    cMySQL();
+    ~cMySQL();
+    cMySQL(const cMySQL&) = delete;
+    cMySQL& operator=(const cMySQL&) = delete;
+
+    // Set when the connection record could not be prepared (number 512).
+    const AppError& initError() const { return m_initError; }
+
+    // Connects. Non-empty arguments replace the stored parameters. On failure shows
+    // the connection error box (unless noErrMsg) and returns false. On success
+    // records the server thread id in config.ini and, when sCharSet is given, runs
+    // the character-set check.
+    bool real_connect(const QString& host, const QString& user, const QString& passwd, const QString& db,
+                      int port = 3306, const QString& unixSocket = {}, unsigned long clientflag = 0,
+                      bool noErrMsg = false, const QString& sCharSet = {});
+
+    // Runs one statement. Returns the rows of a SELECT, or null for a statement
+    // without rows and for a failure (shown as "Error N (text)" unless silent).
+    RecordSetPtr query(const QString& sql, bool silent = false);
+
+    long affected_rows() const;
+    long insert_id() const;
+    void free_result();
+
+    bool isConnected() const { return m_connected; }
+    // The error of the last failed member.
+    const AppError& lastError() const { return m_lastError; }
+
+    // Connection parameters.
+    QString user() const { return m_user; }
+    void setUser(const QString& v) { m_user = v; }
+    QString password() const { return m_password; }
+    void setPassword(const QString& v) { m_password = v; }
+    QString host() const { return m_host; }
+    void setHost(const QString& v) { m_host = v; }
+    QString db() const { return m_db; }
+    void setDb(const QString& v) { m_db = v; }
+    QString unix_socket() const { return m_unixSocket; }
+    void setUnix_socket(const QString& v) { m_unixSocket = v; }
+    int port() const { return m_port; }
+    void setPort(int v) { m_port = v; }
+    unsigned long ClientFlags() const { return m_clientFlags; }
+    void setClientFlags(unsigned long v) { m_clientFlags = v; }
+    QString charSet() const { return m_charSet; }
+    bool NoErrMsg() const { return m_noErrMsg; }
+    void setNoErrMsg(bool v) { m_noErrMsg = v; }
+    bool DoMemFree() const { return m_doMemFree; }
+    void setDoMemFree(bool v) { m_doMemFree = v; }
+
+    // Thin wrappers over the client library. Failures set lastError() with the
+    // source "cMysql::<member>" and give an empty or zero result.
+    bool create_db(const QString& name);
+    void debug_push(const QString& dbugPush);
+    bool dump_debug_info();
+    bool eof() const;
+    unsigned int err_no() const;
+    QString err_description() const;
+    QString escape_string(const QString& from, long fromLength = -1) const;
+    QString get_client_info();
+    QString get_host_info();
+    unsigned int get_proto_info();
+    QString get_server_info();
+    QString info();
+    int Kill(unsigned long threadId);
+    RecordSetPtr list_dbs(const QString& wild = {});
+    RecordSetPtr list_fields(const QString& table, const QString& wild = {});
+    RecordSetPtr list_processes();
+    RecordSetPtr list_tables(const QString& wild = {});
+    unsigned int num_fields() const;
+    unsigned long long num_rows() const;
+    void data_seek(unsigned long long row);
+    bool ping();
+    RecordSetPtr real_query(const QString& sql, long length = -1);
+    bool Refresh(unsigned int refreshOptions);
+    bool select_db(const QString& db);
+    bool shutdown();
+    QString stat();
+    unsigned long thread_id();
+    unsigned int thread_safe() const;
+
+    // The message of a failed connection, without the library's own text.
+    static QString connectFailureMessage(unsigned int errorNumber);
+
+private:
+    struct Handle;
+    RecordSetPtr toRecordSet(void* result);
+    void setError(const QString& source);
+    void recordThreadId();
+    void checkCharSet();
+
+    std::unique_ptr<Handle> m_h;
+    AppError m_initError;
+    AppError m_lastError;
+    bool m_connected = false;
+    QString m_user, m_password, m_host, m_db, m_unixSocket, m_charSet;
+    int m_port = 3306;
+    unsigned long m_clientFlags = 0;
+    bool m_noErrMsg = false;
+    bool m_doMemFree = false;
+};

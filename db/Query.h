@@ -1,0 +1,20 @@
+#pragma once
+
+#include "db/MySql.h"
+
+#include <QString>
+
+// The statement functions every window uses. Reads go to the read connection
+// (gDB[gDBIndex]); writes and the insert id to connection 0. Each statement is
+// timed and handed to the SQL log. With no connection object they fail quietly:
+// "" / 0 / no rows.
+
+QString GetValue(const QString& sql);
+// Hands the rows to `rs` (null on failure) and returns the row count.
+long OpenRecordset(RecordSetPtr& rs, const QString& sql);
+long ExecSQL(const QString& sql);
+long GetInsertId();
+void CloseRecordset(RecordSetPtr& rs);
+
+// Text safe inside a single-quoted SQL literal: cut at the first NUL, ' -> '', \ -> \\.
+QString EscapeSQL(const QString& text);

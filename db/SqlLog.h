@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// SQL log settings, fixed by DBInit.
+extern int16_t gSQLLogLevel;      // 0 slow only, 1 + writes, 2 + hourly full log
+extern QString gSQLLogFile;       // <app>/log/SQLLog_dd.dat
+extern QString gSQLLogFullPrefix; // <app>/log/SQLLog_dd_full_
+extern QString gSQLLogSlowFile;   // <app>/log/SQLLog_dd_slow.dat
+extern double gSQLSlowTime;       // seconds
+
+// Fixes the three file names from the day of month of `now`.
+void SetSQLLogPaths(const QString& logDir, const QDate& today);
+
+// The log's own encoding of one line (hex of UTF-16 code units, regrouped).
+QString HexEncodeLogLine(const QString& line);
+// The inverse, for reading logs back.
+QString HexDecodeLogLine(const QString& encoded);
+
+// The line before encoding: stamp TAB seconds TAB statement ";" TAB " -> " result.
+QString BuildSQLLogLine(const QDateTime& now, const QString& sql, const QString& result, double seconds);
+// Elapsed seconds as the log writes them.
+QString SecondsText(double seconds);
+
+void WriteSQLLog(const QString& sql, const QString& result, double seconds);
+void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double seconds, bool ready);
+void WriteSQLLogSlow(const QString& sqlOrLine, const QString& result, double seconds, bool ready);

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Starts or stops a private MariaDB server for the demo, the tests and the benchmarks.
+#   dbserver.sh start DIR PORT [ADDRESS]   (ADDRESS defaults to 127.0.0.1)
+#   dbserver.sh stop DIR
+# The server keeps everything under DIR, listens on ADDRESS:PORT and on DIR/mysql.sock,
+# uses EUC-KR as its character set and has the client's account (kx_inhouse).
+set -euo pipefail
+
+cmd=${1:?start or stop}
+dir=$(realpath -m "${2:?folder}")
+
+stop_server() {
+  if [ -f "$dir/mysqld.pid" ]; then
+    local pid
+    pid=$(cat "$dir/mysqld.pid")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 1 100); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    rm -f "$dir/mysqld.pid"
+  fi
+}
+
+case "$cmd" in
+start)
+  port=${3:?port}
+  addr=${4:-127.0.0.1}
+  stop_server
+  mkdir -p "$dir"
+  if [ ! -d "$dir/data/mysql" ]; then
+    mariadb-install-db --user="$(id -un)" --datadir="$dir/data" --auth-root-authentication-method=normal \
+      --skip-test-db > "$dir/install.log" 2>&1
+  fi
+  mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --socket="$dir/mysql.sock" \
+    --pid-file="$dir/mysqld.pid" --port="$port" --bind-address="$addr" \
+    --character-set-server=euckr --collation-server=euckr_korean_ci \
+    --skip-name-resolve --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 \
+    --general-log=0 --general-log-file="$dir/general.log" --log-error="$dir/error.log" \
+    > /dev/null 2>&1 &
+  for _ in $(seq 1 300); do
+    if mariadb-admin --no-defaults --socket="$dir/mysql.sock" -uroot ping > /dev/null 2>&1; then
+      mariadb --no-defaults --socket="$dir/mysql.sock" -uroot <<'SQL'
+CREATE USER IF NOT EXISTS 'kx_inhouse'@'%' IDENTIFIED BY 'kqdb5830';
+CREATE USER IF NOT EXISTS 'kx_inhouse'@'localhost' IDENTIFIED BY 'kqdb5830';
+GRANT ALL PRIVILEGES ON *.* TO 'kx_inhouse'@'%';
+GRANT ALL PRIVILEGES ON *.* TO 'kx_inhouse'@'localhost';
+FLUSH PRIVILEGES;
+SQL
+      exit 0
+    fi
+    sleep 0.2
+  done
+  echo "MariaDB did not start; see $dir/error.log" >&2
+  tail -n 20 "$dir/error.log" >&2 || true
+  exit 1
+  ;;
+stop)
+  stop_server
+  ;;
+*)
+  echo "usage: $0 start DIR PORT [ADDRESS] | stop DIR" >&2
+  exit 2
+  ;;
+esac

@@ -1,0 +1,23 @@
+#include "MsgRecorder.h"
+
+MsgRecorder::MsgRecorder()
+{
+    SetMsgResponder([this](const MsgPrompt& prompt) {
+        m_prompts << prompt;
+        if (!m_answers.isEmpty())
+            return m_answers.dequeue();
+        MsgAnswer a;
+        a.button = prompt.kind == MsgPrompt::Kind::Box ? vbOK : vbCancel;
+        return a;
+    });
+}
+
+MsgRecorder::~MsgRecorder() { SetMsgResponder({}); }
+
+QStringList MsgRecorder::texts() const
+{
+    QStringList out;
+    for (const MsgPrompt& p : m_prompts)
+        out << p.text;
+    return out;
+}

@@ -1,0 +1,101 @@
+#include "TestDb.h"
+
+#include "common/Cp949.h"
+
+#include <QFile>
+#include <mysql.h>
+
+namespace {
+QString env(const char* name) { return qEnvironmentVariable(name); }
+} // namespace
+
+TestDb::TestDb(int server)
+{
+    MYSQL* conn = mysql_init(nullptr);
+    mysql_options(conn, MYSQL_SET_CHARSET_NAME, "euckr");
+    const QByteArray socket = env(server == 1 ? "AS_TEST_DB_SOCKET" : "AS_TEST_DB_SOCKET2").toLocal8Bit();
+    if (!mysql_real_connect(conn, "localhost", "root", "", nullptr, 0, socket.constData(), CLIENT_MULTI_STATEMENTS)) {
+        m_error = QString::fromLocal8Bit(mysql_error(conn));
+        mysql_close(conn);
+        return;
+    }
+    m_conn = conn;
+}
+
+TestDb::~TestDb()
+{
+    if (m_conn)
+        mysql_close(m_conn);
+}
+
+bool TestDb::exec(const QString& sql)
+{
+    if (!m_conn)
+        return false;
+    const QByteArray bytes = cp949::encode(sql);
+    if (mysql_real_query(m_conn, bytes.constData(), bytes.size()) != 0) {
+        m_error = cp949::decode(QByteArray(mysql_error(m_conn)));
+        return false;
+    }
+    // Drain every result of a multi-statement text.
+    int status = 0;
+    do {
+        if (MYSQL_RES* res = mysql_store_result(m_conn))
+            mysql_free_result(res);
+        status = mysql_next_result(m_conn);
+    } while (status == 0);
+    if (status > 0) {
+        m_error = cp949::decode(QByteArray(mysql_error(m_conn)));
+        return false;
+    }
+    return true;
+}
+
+bool TestDb::createDatabase(const QString& name)
+{
+    QFile schema(env("AS_SOURCE_DIR") + QStringLiteral("/data/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("cannot read the schema file");
+        return false;
+    }
+    return exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` DEFAULT CHARSET euckr; USE `%1`;")
+                    .arg(name)) &&
+           exec(QString::fromUtf8(schema.readAll()));
+}
+
+QStringList TestDb::rows(const QString& sql)
+{
+    QStringList out;
+    if (!m_conn)
+        return out;
+    const QByteArray bytes = cp949::encode(sql);
+    if (mysql_real_query(m_conn, bytes.constData(), bytes.size()) != 0) {
+        m_error = cp949::decode(QByteArray(mysql_error(m_conn)));
+        return out;
+    }
+    MYSQL_RES* res = mysql_store_result(m_conn);
+    if (!res)
+        return out;
+    const unsigned int n = mysql_num_fields(res);
+    while (MYSQL_ROW row = mysql_fetch_row(res)) {
+        const unsigned long* lengths = mysql_fetch_lengths(res);
+        QStringList cols;
+        for (unsigned int i = 0; i < n; ++i)
+            cols << (row[i] ? cp949::decode(row[i], qsizetype(lengths[i])) : QStringLiteral("NULL"));
+        out << cols.join(QLatin1Char('|'));
+    }
+    mysql_free_result(res);
+    return out;
+}
+
+QString TestDb::value(const QString& sql)
+{
+    const QStringList r = rows(sql);
+    return r.isEmpty() ? QString() : r.first().section(QLatin1Char('|'), 0, 0);
+}
+
+QString TestDb::host(int server) { return env(server == 1 ? "AS_TEST_DB_HOST" : "AS_TEST_DB_HOST2"); }
+
+int TestDb::port() { return env("AS_TEST_DB_PORT").toInt(); }
+
+QString FixturePath(const QString& name) { return env("AS_FIXTURES_DIR") + QLatin1Char('/') + name; }
