@@ -100,6 +100,7 @@ public:
 private:
     struct Handle;
     RecordSetPtr toRecordSet(void* result);
+    RecordSetPtr takeListing(void* listing);
     void setError(const QString& source);
     void recordThreadId();
     void checkCharSet();

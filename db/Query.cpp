@@ -1,0 +1,90 @@
+#include "db/Query.h"
+
+#include "db/DbStartup.h"
+#include "db/SqlLog.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+cMySQL* readConnection() { return gDBIndex >= 0 && gDBIndex < 2 ? gDB[size_t(gDBIndex)].get() : nullptr; }
+cMySQL* writeConnection() { return gDB[0].get(); }
+
+double secondsSince(const QElapsedTimer& timer) { return double(timer.elapsed()) / 1000.0; }
+
+} // namespace
+
+QString GetValue(const QString& sql)
+{
+    cMySQL* conn = readConnection();
+    if (!conn)
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    RecordSetPtr rs = conn->query(sql);
+    const double seconds = secondsSince(timer);
+    const QString value = rs && !rs->Eof() ? rs->Field(0) : QString();
+    WriteSQLLogFull(sql, value, seconds, false);
+    CloseRecordset(rs);
+    conn->free_result();
+    return value;
+}
+
+long OpenRecordset(RecordSetPtr& rs, const QString& sql)
+{
+    cMySQL* conn = readConnection();
+    if (!conn) {
+        rs.reset();
+        return 0;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    rs = conn->query(sql);
+    const double seconds = secondsSince(timer);
+    const long count = conn->affected_rows();
+    WriteSQLLogFull(sql, QString::number(count), seconds, false);
+    conn->free_result();
+    return count;
+}
+
+long ExecSQL(const QString& sql)
+{
+    cMySQL* conn = writeConnection();
+    if (!conn)
+        return 0;
+    QElapsedTimer timer;
+    timer.start();
+    RecordSetPtr rs = conn->query(sql);
+    const double seconds = secondsSince(timer);
+    const long count = conn->affected_rows();
+    CloseRecordset(rs);
+    WriteSQLLog(sql, QString::number(count), seconds);
+    return count < 0 ? 0 : count;
+}
+
+long GetInsertId()
+{
+    cMySQL* conn = writeConnection();
+    if (!conn)
+        return 0;
+    QElapsedTimer timer;
+    timer.start();
+    const long id = conn->insert_id();
+    WriteSQLLog(QStringLiteral("insert_id()"), QString::number(id), secondsSince(timer));
+    return id;
+}
+
+void CloseRecordset(RecordSetPtr& rs)
+{
+    if (rs && rs->IsOpen())
+        rs->Close();
+    rs.reset();
+}
+
+QString EscapeSQL(const QString& text)
+{
+    QString out = text.left(text.indexOf(QChar(0)) >= 0 ? text.indexOf(QChar(0)) : text.size());
+    out.replace(QLatin1Char('\''), QStringLiteral("''"));
+    out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return out;
+}

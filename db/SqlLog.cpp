@@ -1,0 +1,121 @@
+#include "db/SqlLog.h"
+
+#include "common/MsgBox.h"
+
+#include <QFile>
+
+int16_t gSQLLogLevel = 0;
+QString gSQLLogFile;
+QString gSQLLogFullPrefix;
+QString gSQLLogSlowFile;
+double gSQLSlowTime = 3;
+
+namespace {
+
+// Appends one encoded line. A log that cannot be written never disturbs the
+// statement it records: the failure is reported once per run and otherwise ignored.
+void appendLine(const QString& path, const QString& encoded)
+{
+    QFile file(path);
+    if (file.open(QIODevice::Append) && file.write(encoded.toLatin1() + "\r\n") >= 0)
+        return;
+    static bool reported = false;
+    if (!reported) {
+        reported = true;
+        MsgWarn(QStringLiteral("SQL 로그 파일을 기록할 수 없습니다.\r\n") + path);
+    }
+}
+
+QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, bool ready)
+{
+    return ready ? sqlOrLine
+                 : HexEncodeLogLine(BuildSQLLogLine(QDateTime::currentDateTime(), sqlOrLine, result, seconds));
+}
+
+} // namespace
+
+void SetSQLLogPaths(const QString& logDir, const QDate& today)
+{
+    const QString base = logDir + QStringLiteral("/SQLLog_") + today.toString(QStringLiteral("dd"));
+    gSQLLogFile = base + QStringLiteral(".dat");
+    gSQLLogFullPrefix = base + QStringLiteral("_full_");
+    gSQLLogSlowFile = base + QStringLiteral("_slow.dat");
+}
+
+QString HexEncodeLogLine(const QString& line)
+{
+    QString digits;
+    digits.reserve(line.size() * 4);
+    for (QChar c : line) {
+        const QString hex = QString::number(c.unicode(), 16).toUpper();
+        if (hex.size() == 2)
+            digits += hex + QStringLiteral("00");
+        else if (hex.size() == 1)
+            digits += QStringLiteral("000") + hex;
+        else
+            digits += hex; // three digits shift every later group: kept as the readers expect
+    }
+    QString out;
+    out.reserve(digits.size());
+    for (qsizetype i = 0; i < digits.size(); i += 4) {
+        const QString group = digits.mid(i, 4);
+        out += group.mid(2) + group.left(2);
+    }
+    return out;
+}
+
+QString HexDecodeLogLine(const QString& encoded)
+{
+    // Lines whose characters all have one, two or four hex digits decode exactly; a
+    // two-digit code and a four-digit code ending in 00 look alike, and are read as
+    // ASCII when below 0x80.
+    QString out;
+    for (qsizetype i = 0; i + 4 <= encoded.size(); i += 4) {
+        const QString group = encoded.mid(i, 4);
+        const QString digits = group.mid(2) + group.left(2);
+        const uint value = digits.toUInt(nullptr, 16);
+        if (digits.startsWith(QStringLiteral("000")))
+            out += QChar(digits.mid(3).toUShort(nullptr, 16));
+        else if (digits.endsWith(QStringLiteral("00")) && (value >> 8) < 0x80)
+            out += QChar(value >> 8);
+        else
+            out += QChar(value);
+    }
+    return out;
+}
+
+QString SecondsText(double seconds) { return QString::number(seconds, 'g', 15); }
+
+QString BuildSQLLogLine(const QDateTime& now, const QString& sql, const QString& result, double seconds)
+{
+    return now.toString(QStringLiteral("yyMMddHHmmss")) + QLatin1Char('\t') + SecondsText(seconds) +
+           QLatin1Char('\t') + sql + QStringLiteral(";\t -> ") + result;
+}
+
+void WriteSQLLog(const QString& sql, const QString& result, double seconds)
+{
+    if (gSQLLogLevel < 1) {
+        WriteSQLLogSlow(sql, result, seconds, false);
+        return;
+    }
+    const QString line = lineOf(sql, result, seconds, false);
+    appendLine(gSQLLogFile, line);
+    WriteSQLLogFull(line, result, seconds, true);
+}
+
+void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double seconds, bool ready)
+{
+    if (gSQLLogLevel < 2) {
+        WriteSQLLogSlow(sqlOrLine, result, seconds, ready);
+        return;
+    }
+    const QString line = lineOf(sqlOrLine, result, seconds, ready);
+    appendLine(gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat"), line);
+    WriteSQLLogSlow(line, result, seconds, true);
+}
+
+void WriteSQLLogSlow(const QString& sqlOrLine, const QString& result, double seconds, bool ready)
+{
+    if (seconds >= gSQLSlowTime)
+        appendLine(gSQLLogSlowFile, lineOf(sqlOrLine, result, seconds, ready));
+}
