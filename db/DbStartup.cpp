@@ -3,14 +3,11 @@
 #include "common/AppPaths.h"
 #include "common/Globals.h"
 #include "common/MsgBox.h"
-#include "common/SettingsStore.h"
 #include "common/SiteConfig.h"
 #include "db/SqlLog.h"
 #include "platform/Registry.h"
 
 #include <QDesktopServices>
-#include <QDir>
-#include <QRegularExpression>
 #include <QUrl>
 
 std::array<std::unique_ptr<cMySQL>, 2> gDB;
@@ -38,34 +35,6 @@ bool MdacCheckPasses()
 #endif
 }
 
-// The leading number of a text, 0 when there is none.
-double leadingNumber(const QString& text)
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)")).match(text);
-    return m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0;
-}
-
-// Deletes the day's files left from last month, once per calendar day.
-void cleanLogFolder(const QString& logDir, const QDate& today)
-{
-    const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
-    QDir dir(logDir);
-    if (!dir.exists()) {
-        if (!QDir().mkpath(logDir))
-            MsgWarn(QStringLiteral("SQL 로그 폴더를 만들 수 없습니다.\r\n") + logDir);
-    } else {
-        if (GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")) == todayText)
-            return;
-        QFile::remove(gSQLLogFile);
-        QFile::remove(gSQLLogSlowFile);
-        const QString prefix = QFileInfo(gSQLLogFullPrefix).fileName();
-        for (const QString& name : dir.entryList({prefix + QStringLiteral("*.dat")}, QDir::Files))
-            dir.remove(name);
-    }
-    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"), todayText);
-}
-
 } // namespace
 
 QString GetMDACVersion()
@@ -76,7 +45,7 @@ QString GetMDACVersion()
                : QString();
 }
 
-double MdacVersionNumber(const QString& version) { return leadingNumber(version.left(3)); }
+double MdacVersionNumber(const QString& version) { return LeadingNumber(version.left(3)); }
 
 bool DBInit(const QString& host, const QString& user, const QString& password, const QString& database,
             const QString& secondHost, int logLevel, const QString& charSet)
@@ -94,12 +63,7 @@ bool DBInit(const QString& host, const QString& user, const QString& password, c
     }
     bool connected = gDB[0]->real_connect(host, user, password, database, port, {}, 0, false, charSet);
 
-    const QString logDir = AppPath(QStringLiteral("log"));
-    const QDate today = QDate::currentDate();
-    SetSQLLogPaths(logDir, today);
-    const QString slow = GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3"));
-    gSQLSlowTime = leadingNumber(slow);
-    cleanLogFolder(logDir, today);
+    PrepareSQLLog(AppPath(QStringLiteral("log")), QDate::currentDate());
 
     if (!secondHost.isEmpty() && secondHost != host) {
         gDB[1] = std::make_unique<cMySQL>();

@@ -15,7 +15,10 @@ struct cMySQL::Handle
 
 namespace {
 
+// The classic client library reports an unreachable server as 2003; MariaDB
+// Connector/C reports a refused or failed TCP connection as 2002.
 constexpr unsigned int kCannotReachServer = 2003;
+constexpr unsigned int kCannotConnect = 2002;
 constexpr int kConnectTimeoutSeconds = 10;
 
 // Text returned by the library: CP949, cut at NUL, trailing blanks removed.
@@ -62,7 +65,7 @@ cMySQL::~cMySQL()
 QString cMySQL::connectFailureMessage(unsigned int errorNumber)
 {
     const QString first = QStringLiteral("데이터베이스 서버에 접속할 수 없습니다.");
-    if (errorNumber != kCannotReachServer)
+    if (errorNumber != kCannotReachServer && errorNumber != kCannotConnect)
         return first;
     return QStringList{first, QString(), QStringLiteral("인터넷이 연결되어 있는지 확인 해 주세요."), QString(),
                        QStringLiteral("인터넷이 연결되어 있다면 방화벽이나 각종 스파이웨어 차단 프로그램이 가동중인지 확인해 주세요."),

@@ -1,8 +1,12 @@
 #include "db/SqlLog.h"
 
+#include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "common/SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 int16_t gSQLLogLevel = 0;
 QString gSQLLogFile;
@@ -33,6 +37,37 @@ QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, 
 }
 
 } // namespace
+
+double LeadingNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)"));
+    const QRegularExpressionMatch m = number.match(text);
+    return m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0;
+}
+
+void PrepareSQLLog(const QString& logDir, const QDate& today)
+{
+    SetSQLLogPaths(logDir, today);
+    gSQLSlowTime = LeadingNumber(
+        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
+
+    // The day's files of last month go, once per calendar day.
+    const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
+    QDir dir(logDir);
+    if (!dir.exists()) {
+        if (!QDir().mkpath(logDir))
+            MsgWarn(QStringLiteral("SQL 로그 폴더를 만들 수 없습니다.\r\n") + logDir);
+    } else {
+        if (GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")) == todayText)
+            return;
+        QFile::remove(gSQLLogFile);
+        QFile::remove(gSQLLogSlowFile);
+        const QString prefix = QFileInfo(gSQLLogFullPrefix).fileName();
+        for (const QString& name : dir.entryList({prefix + QStringLiteral("*.dat")}, QDir::Files))
+            dir.remove(name);
+    }
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"), todayText);
+}
 
 void SetSQLLogPaths(const QString& logDir, const QDate& today)
 {

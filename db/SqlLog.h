@@ -10,7 +10,14 @@ extern QString gSQLLogFullPrefix; // <app>/log/SQLLog_dd_full_
 extern QString gSQLLogSlowFile;   // <app>/log/SQLLog_dd_slow.dat
 extern double gSQLSlowTime;       // seconds
 
-// Fixes the three file names from the day of month of `now`.
+// Fixes the file names and the slow threshold for `today`, creates the log folder,
+// and on the first start of a day deletes that day's files left from last month.
+void PrepareSQLLog(const QString& logDir, const QDate& today);
+
+// The leading decimal number of a text, 0 when there is none.
+double LeadingNumber(const QString& text);
+
+// Fixes the three file names from the day of month.
 void SetSQLLogPaths(const QString& logDir, const QDate& today);
 
 // The log's own encoding of one line (hex of UTF-16 code units, regrouped).

@@ -1,0 +1,37 @@
+#include "shell/modMain.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <clocale>
+#include <cstdlib>
+#include <langinfo.h>
+
+namespace {
+
+// The program always runs with UTF-8 as the locale's character set.
+void ensureUtf8Locale()
+{
+    std::setlocale(LC_ALL, "");
+    if (QByteArray(nl_langinfo(CODESET)) == "UTF-8")
+        return;
+    setenv("LC_ALL", "C.UTF-8", 1);
+    std::setlocale(LC_ALL, "C.UTF-8");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    ensureUtf8Locale();
+    QApplication app(argc, argv);
+
+    // Standard buttons read 확인/취소/예/아니요.
+    QTranslator qtKorean;
+    if (qtKorean.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtKorean);
+
+    Main();
+    return app.exec();
+}

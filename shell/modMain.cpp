@@ -1,0 +1,94 @@
+#include "shell/modMain.h"
+
+#include "common/AppPaths.h"
+#include "common/Globals.h"
+#include "common/MsgBox.h"
+#include "common/SiteConfig.h"
+#include "db/DbStartup.h"
+#include "db/Query.h"
+#include "platform/SingleInstance.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Held for the life of the process.
+SingleInstance* instanceLock()
+{
+    static SingleInstance lock(AppDir());
+    return &lock;
+}
+
+void warnIfAppDirReadOnly()
+{
+    const QFileInfo dir(AppDir());
+    if (!dir.isWritable())
+        MsgWarn(QStringLiteral("프로그램 폴더에 쓸 수 없습니다. 로그와 설정 파일이 저장되지 않습니다.\r\n") +
+                dir.absoluteFilePath());
+}
+
+} // namespace
+
+void Main()
+{
+    if (!instanceLock()->acquire()) {
+        MsgInfo(QStringLiteral("이미 프로그램이 실행중입니다."));
+        std::exit(0);
+    }
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    warnIfAppDirReadOnly();
+    InitDBConsts();
+
+    const SiteConfig& site = Site();
+    std::printf("asmanager: start-up ran: single-instance lock taken, database %s:%d %s, "
+                "config.ini LPID recorded, SQL log folder prepared. Login and main window are not "
+                "part of this build yet; exiting.\n",
+                qPrintable(site.dbHost), site.dbPort,
+                gDB[0] && gDB[0]->isConnected() ? "connected" : "not connected");
+    std::fflush(stdout);
+    ExitApp();
+}
+
+void InitDBConsts()
+{
+    gOSType = 0;
+    gIs64Bit = false;
+    const SiteConfig& site = Site();
+    DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), QString::fromLatin1(kDbName),
+           site.secondHost, 0, QStringLiteral("euckr"));
+    gUseGridColors = true;
+}
+
+bool CheckLogin(const RecordSet* rs)
+{
+    if (!rs || rs->Eof()) {
+        ShowProcError({3021, {}, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted.")},
+                      QStringLiteral("CheckLogin"), ErrScope::Module, QStringLiteral("modMain"));
+        return false;
+    }
+    bool ok = false;
+    const int group = rs->Field(QStringLiteral("groupcode")).trimmed().toInt(&ok);
+    if (!ok || group < INT16_MIN || group > INT16_MAX) {
+        ShowProcError({13, {}, QStringLiteral("Type mismatch")}, QStringLiteral("CheckLogin"), ErrScope::Module,
+                      QStringLiteral("modMain"));
+        return false;
+    }
+    gUserId = rs->Field(QStringLiteral("id"));
+    gUserName = rs->Field(QStringLiteral("name"));
+    gGroupCode = int16_t(group);
+    return true;
+}
+
+QString GetUserNameById(const QString& id)
+{
+    return GetValue(QStringLiteral(" SELECT name FROM user WHERE id = '") + EscapeSQL(id) + QStringLiteral("'"));
+}
+
+void ExitApp(int code)
+{
+    CloseDB();
+    std::fflush(stdout);
+    std::exit(code);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "db/RecordSet.h"
+
+#include <QString>
+
+// Start-up and exit of the program.
+
+// The fixed start-up sequence: single instance, database, login, main window.
+// Returns when the main window is open; ends the process otherwise.
+void Main();
+
+// Opens the main database connection with the built-in account.
+void InitDBConsts();
+
+// Copies id, name and groupcode of the login row into gUserId, gUserName, gGroupCode.
+bool CheckLogin(const RecordSet* rs);
+
+// A user's name, "" when there is none.
+QString GetUserNameById(const QString& id);
+
+// Closes the connections and ends the process.
+[[noreturn]] void ExitApp(int code = 0);
+
+// The built-in database account.
+inline constexpr const char* kDbUser = "kx_inhouse";
+inline constexpr const char* kDbPassword = "kqdb5830";
+inline constexpr const char* kDbName = "kx_inhouse";
