@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and run the client, when any is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-translations-l10n
+  libmariadb-dev mariadb-server mariadb-client
+  libcurl4-openssl-dev libbenchmark-dev
+  xvfb xauth x11-utils fonts-nanum
+  binutils-mingw-w64-x86-64
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+# The packaged server must not hold the default port or start at boot for us:
+# the demo, tests and benchmarks run private servers of their own.
+if command -v service > /dev/null && [ -z "$sudo" ]; then service mariadb stop > /dev/null 2>&1 || true; fi
