@@ -248,14 +248,6 @@ void AuxWindowsTest::zoomSwitchesBetweenCentredAndStretched()
             QCOMPARE(picBig->geometry(), QRect(step.picturePos, picture.size()));
         }
     }
-
-    // A minimised window is left as it is.
-    w.showMinimized();
-    w.resize(100, 50);
-    QTest::qWait(50);
-    QVERIFY(picBig->isVisibleTo(&w));
-    QVERIFY(!image1->isVisibleTo(&w));
-    QCOMPARE(picBig->pos(), QPoint(150, 150));
 }
 
 void AuxWindowsTest::zoomClosing()
