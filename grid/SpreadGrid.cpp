@@ -30,7 +30,7 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), m_model(new Spread
     top->setMinimumSectionSize(1);
     left->setMinimumSectionSize(1);
     left->setDefaultSectionSize(fontMetrics().height() + 6);
-    applyColumnWidths(1);
+    applyColumnWidths();
 
     // A header click sorts (or not); it never selects the column.
     disconnect(top, SIGNAL(sectionPressed(int)), this, SLOT(selectColumn(int)));
@@ -78,7 +78,7 @@ void SpreadGrid::SetMaxCols(int cols)
     m_model->setMaxCols(cols);
     m_colWidth.resize(size_t(MaxCols()) + 1, -1);
     if (MaxCols() > old)
-        applyColumnWidths(old + 1);
+        applyColumnWidths();
 }
 
 void SpreadGrid::SetText(int col, int row, const QString& text)
@@ -253,15 +253,15 @@ double SpreadGrid::pixelsToPoints(int pixels) const
     return pixels * 72.0 / logicalDpiY();
 }
 
-void SpreadGrid::applyColumnWidths(int fromCol)
+void SpreadGrid::applyColumnWidths()
 {
     m_programmaticResize = true;
     const double cw = charWidth();
-    if (fromCol <= 1)
-        horizontalHeader()->setDefaultSectionSize(int(std::lround(kDefaultColWidth * cw)));
-    for (int c = std::max(fromCol, 1); c <= MaxCols(); ++c)
-        if (m_colWidth[size_t(c)] >= 0)
-            horizontalHeader()->resizeSection(c - 1, int(std::lround(m_colWidth[size_t(c)] * cw)));
+    horizontalHeader()->setDefaultSectionSize(int(std::lround(kDefaultColWidth * cw)));
+    for (int c = 1; c <= MaxCols(); ++c) {
+        const double width = m_colWidth[size_t(c)] >= 0 ? m_colWidth[size_t(c)] : kDefaultColWidth;
+        horizontalHeader()->resizeSection(c - 1, int(std::lround(width * cw)));
+    }
     if (m_rowHeaderWidth >= 0)
         verticalHeader()->setFixedWidth(int(std::lround(m_rowHeaderWidth * cw)));
     m_programmaticResize = false;
@@ -294,7 +294,7 @@ void SpreadGrid::SetColWidth(int col, double width)
     } else {
         m_colWidth[size_t(col)] = width;
     }
-    applyColumnWidths(col == 0 ? MaxCols() + 1 : 2);
+    applyColumnWidths();
 }
 
 double SpreadGrid::RowHeight(int row) const
@@ -612,6 +612,6 @@ void SpreadGrid::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_model->setBaseFont(font());
-        applyColumnWidths(1);
+        applyColumnWidths();
     }
 }

@@ -178,7 +178,7 @@ private:
     double charWidth() const;
     int pointsToPixels(double points) const;
     double pixelsToPoints(int pixels) const;
-    void applyColumnWidths(int fromCol);
+    void applyColumnWidths();
     void applyEditTriggers();
     void syncHiddenRows();
     void onSectionResized(int logical, int oldSize, int newSize);
