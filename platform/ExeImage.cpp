@@ -6,11 +6,11 @@
 
 namespace {
 
-// Bounds-checked little- or big-endian reads from the image.
+// Bounds-checked little-endian reads from the image.
 class Reader
 {
 public:
-    Reader(QByteArrayView data, bool bigEndian = false) : m_data(data), m_big(bigEndian) {}
+    explicit Reader(QByteArrayView data) : m_data(data) {}
 
     bool has(uint64_t offset, uint64_t size) const
     {
@@ -24,7 +24,7 @@ public:
         uint64_t v = 0;
         for (int i = 0; i < bytes; ++i) {
             const uint64_t b = uint8_t(m_data[qsizetype(offset) + i]);
-            v |= m_big ? b << (8 * (bytes - 1 - i)) : b << (8 * i);
+            v |= b << (8 * i);
         }
         return v;
     }
@@ -34,11 +34,9 @@ public:
             return {};
         return m_data.sliced(qsizetype(offset), qsizetype(size)).toByteArray();
     }
-    QByteArrayView view() const { return m_data; }
 
 private:
     QByteArrayView m_data;
-    bool m_big;
 };
 
 // ---- PE ----
@@ -172,21 +170,22 @@ private:
 
 QByteArray elfVersionSection(QByteArrayView data)
 {
-    if (!data.startsWith("\x7f" "ELF") || data.size() < 16)
+    constexpr char kMagic[] = {0x7f, 'E', 'L', 'F'};
+    if (data.size() < 16 || !data.startsWith(QByteArrayView(kMagic, 4)))
         return {};
     const char elfClass = data[4];
-    const char encoding = data[5];
-    if ((elfClass != 1 && elfClass != 2) || (encoding != 1 && encoding != 2))
+    const bool littleEndian = data[5] == 1;
+    if ((elfClass != 1 && elfClass != 2) || !littleEndian)
         return {};
     const bool is64 = elfClass == 2;
-    const Reader r(data, encoding == 2);
+    const Reader r(data);
     const int word = is64 ? 8 : 4;
     const auto shoff = r.uint(is64 ? 0x28 : 0x20, word);
     const auto shentsize = r.uint(is64 ? 0x3A : 0x2E, 2);
     const auto shnum = r.uint(is64 ? 0x3C : 0x30, 2);
     const auto shstrndx = r.uint(is64 ? 0x3E : 0x32, 2);
     if (!shoff || !shentsize || !shnum || !shstrndx || *shentsize < uint64_t(is64 ? 64 : 40) ||
-        *shstrndx >= *shnum)
+        *shstrndx >= *shnum || *shoff >= uint64_t(data.size()))
         return {};
     struct Section
     {

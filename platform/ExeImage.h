@@ -5,8 +5,8 @@
 #include <QString>
 
 // Finds the VS_VERSIONINFO block of an executable: in the resource section of a Windows
-// (PE) file, or in the ELF section into which this project's build writes the same block.
-// Anything else, and any truncated or inconsistent file, gives an empty result.
+// (PE) file, or in the section of a little-endian ELF file into which this project's build writes the same
+// block. Anything else, and any truncated or inconsistent file, gives an empty result.
 
 inline constexpr const char* kElfVersionSection = ".versioninfo";
 

@@ -97,10 +97,14 @@ QString GetMyMacAddress()
     AppError error;
     const QList<NetAdapter> adapters = ListNetAdapters(&error);
     if (error.isSet()) {
-        ShowProcError(error, QStringLiteral("GetMyMacAddress"), ErrScope::Module, QStringLiteral("modTavenDBConsts"));
+        ShowProcError(error, QStringLiteral("GetMyMacAddress"), ErrScope::Module,
+                      QStringLiteral("modTavenDBConsts"));
         return {};
     }
     return PickMacAddress(adapters);
 }
 
-void SetNetAdaptersForTesting(std::optional<QList<NetAdapter>> adapters) { testAdapters() = std::move(adapters); }
+void SetNetAdaptersForTesting(std::optional<QList<NetAdapter>> adapters)
+{
+    testAdapters() = std::move(adapters);
+}

@@ -9,12 +9,12 @@
 // One network interface as the kernel reports it.
 struct NetAdapter
 {
-    int index = 0;       // the kernel's interface index
-    QString name;        // "eth0"
-    QString address;     // hardware address as reported ("02:fc:00:00:00:01"), empty when none
-    bool up = false;     // administratively up
+    int index = 0;   // the kernel's interface index
+    QString name;    // "eth0"
+    QString address; // hardware address as reported ("02:fc:00:00:00:01"), empty when none
+    bool up = false; // administratively up
     bool loopback = false;
-    bool hasIp = false;  // holds an IPv4 or IPv6 address
+    bool hasIp = false; // holds an IPv4 or IPv6 address
 };
 
 // The interfaces of this PC in index order. On failure the list is empty and `error`

@@ -15,10 +15,14 @@ int16_t classifyNt(const OsVersionRecord& v)
 {
     if (v.build >= 6000) {
         switch (v.minor) {
-        case 0: return v.productType == kWorkstation ? 80 : 100;
-        case 1: return v.productType == kWorkstation ? 90 : 105;
-        case 2: return 110;
-        default: return 999;
+        case 0:
+            return v.productType == kWorkstation ? 80 : 100;
+        case 1:
+            return v.productType == kWorkstation ? 90 : 105;
+        case 2:
+            return 110;
+        default:
+            return 999;
         }
     }
     if (v.build >= 3500)
@@ -47,10 +51,17 @@ int16_t ClassifyOsType(const OsVersionRecord& version)
 {
     int16_t code = 0;
     switch (version.platformId) {
-    case 0: code = 1; break;
-    case 1: code = classify9x(version.build); break;
-    case 2: code = classifyNt(version); break;
-    default: break;
+    case 0:
+        code = 1;
+        break;
+    case 1:
+        code = classify9x(version.build);
+        break;
+    case 2:
+        code = classifyNt(version);
+        break;
+    default:
+        break;
     }
     return code == 0 ? int16_t(-1) : code;
 }
@@ -90,7 +101,10 @@ bool IsHost64Bit()
 
 #else
 
-int16_t GetOSTypeCode() { return 0; }
+int16_t GetOSTypeCode()
+{
+    return 0;
+}
 
 bool IsHost64Bit()
 {

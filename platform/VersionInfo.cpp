@@ -66,8 +66,9 @@ QStringList VersionInfoListFromBlock(const QByteArray& block)
         return {};
     const QString text = blockText(block);
     static const QStringList keys =
-        QStringLiteral("CompanyName;FileDescription;FileVersion;InternalName;LegalCopyright;OriginalFilename;"
-                       "ProductName;ProductVersion;Comments;LegalTrademarks;PrivateBuild;SpecialBuild;Language")
+        QStringLiteral(
+            "CompanyName;FileDescription;FileVersion;InternalName;LegalCopyright;OriginalFilename;"
+            "ProductName;ProductVersion;Comments;LegalTrademarks;PrivateBuild;SpecialBuild;Language")
             .split(QLatin1Char(';'));
     QStringList entries;
     for (const QString& key : keys) {
@@ -77,7 +78,10 @@ QStringList VersionInfoListFromBlock(const QByteArray& block)
     return entries;
 }
 
-QStringList GetVersionInfoList(const QString& path) { return VersionInfoListFromBlock(ReadVersionBlock(path)); }
+QStringList GetVersionInfoList(const QString& path)
+{
+    return VersionInfoListFromBlock(ReadVersionBlock(path));
+}
 
 QString FormatFileVersion(const QString& value, bool keepLastPart)
 {

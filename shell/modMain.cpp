@@ -6,6 +6,7 @@
 #include "common/SiteConfig.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
+#include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
 
 #include <QFileInfo>
@@ -53,8 +54,8 @@ void Main()
 
 void InitDBConsts()
 {
-    gOSType = 0;
-    gIs64Bit = false;
+    gOSType = GetOSTypeCode();
+    gIs64Bit = IsHost64Bit();
     const SiteConfig& site = Site();
     DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), QString::fromLatin1(kDbName),
            site.secondHost, 0, QStringLiteral("euckr"));

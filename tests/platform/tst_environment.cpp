@@ -130,12 +130,12 @@ void EnvironmentTest::macAddressPick_data()
         << QList<NetAdapter>{lo, adapter(2, "eth0", "02:fc:00:00:00:01", false), eth1} << "525400ABCDEF";
     QTest::newRow("second when first has no ip")
         << QList<NetAdapter>{adapter(2, "eth0", "02:fc:00:00:00:01", true, false), eth1} << "525400ABCDEF";
-    QTest::newRow("tunnel without address skipped") << QList<NetAdapter>{adapter(2, "tun0", {}), eth1}
-                                                    << "525400ABCDEF";
+    QTest::newRow("tunnel without address skipped")
+        << QList<NetAdapter>{adapter(2, "tun0", {}), eth1} << "525400ABCDEF";
     QTest::newRow("loopback with an address skipped")
         << QList<NetAdapter>{adapter(1, "lo", "00:00:00:00:00:01", true, true, true), eth0} << "02fc00000001";
-    QTest::newRow("dashes removed, case kept") << QList<NetAdapter>{adapter(7, "x", "00-1A-2b-3C-4d-5E")}
-                                               << "001A2b3C4d5E";
+    QTest::newRow("dashes removed, case kept")
+        << QList<NetAdapter>{adapter(7, "x", "00-1A-2b-3C-4d-5E")} << "001A2b3C4d5E";
     QTest::newRow("only loopback") << QList<NetAdapter>{lo} << "";
     QTest::newRow("none") << QList<NetAdapter>{} << "";
 }
@@ -155,7 +155,8 @@ void EnvironmentTest::kernelAdaptersInIndexOrder()
     QVERIFY(!adapters.isEmpty());
     for (qsizetype i = 1; i < adapters.size(); ++i)
         QVERIFY(adapters[i - 1].index < adapters[i].index);
-    const auto lo = std::find_if(adapters.begin(), adapters.end(), [](const NetAdapter& a) { return a.loopback; });
+    const auto lo =
+        std::find_if(adapters.begin(), adapters.end(), [](const NetAdapter& a) { return a.loopback; });
     QVERIFY(lo != adapters.end());
     QVERIFY(lo->up && lo->hasIp);
     for (const NetAdapter& a : adapters) {

@@ -1,8 +1,7 @@
+#include "Version.h"
 #include "platform/ExeImage.h"
 #include "platform/LanguageNames.h"
 #include "platform/VersionInfo.h"
-
-#include "Version.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -11,7 +10,10 @@
 
 namespace {
 
-QString exe(const char* name) { return QStringLiteral(AS_EXE_DIR "/") + QLatin1String(name); }
+QString exe(const char* name)
+{
+    return QStringLiteral(AS_EXE_DIR "/") + QLatin1String(name);
+}
 
 QByteArray readAll(const QString& path)
 {
@@ -107,31 +109,32 @@ void VersionInfoTest::fileVersion()
 
 void VersionInfoTest::entriesOfAWindowsProgram()
 {
-    const QStringList expected = QStringList{
-        QStringLiteral("CompanyName: 타벤"),
-        QStringLiteral("FileDescription: A/S 관리"),
-        QStringLiteral("FileVersion: 2.0.0.7"),
-        QStringLiteral("InternalName: asmanager"),
-        QStringLiteral("LegalCopyright: Copyright (C) 2009"),
-        QStringLiteral("OriginalFilename: asmanager.exe"),
-        QStringLiteral("ProductName: 타벤 A/S관리"),
-        QStringLiteral("ProductVersion: 2.0"),
-        QStringLiteral("Comments: 사내용"),
-    } + notSpecified({"LegalTrademarks", "PrivateBuild", "SpecialBuild"}) +
-                                 QStringList{QStringLiteral("Language: Korean")};
+    const QStringList expected =
+        QStringList{
+            QStringLiteral("CompanyName: 타벤"),
+            QStringLiteral("FileDescription: A/S 관리"),
+            QStringLiteral("FileVersion: 2.0.0.7"),
+            QStringLiteral("InternalName: asmanager"),
+            QStringLiteral("LegalCopyright: Copyright (C) 2009"),
+            QStringLiteral("OriginalFilename: asmanager.exe"),
+            QStringLiteral("ProductName: 타벤 A/S관리"),
+            QStringLiteral("ProductVersion: 2.0"),
+            QStringLiteral("Comments: 사내용"),
+        } +
+        notSpecified({"LegalTrademarks", "PrivateBuild", "SpecialBuild"}) +
+        QStringList{QStringLiteral("Language: Korean")};
     QCOMPARE(GetVersionInfoList(exe("version-2007.exe")), expected);
 }
 
 void VersionInfoTest::entriesWithOtherLanguage()
 {
-    const QStringList expected = QStringList{QStringLiteral("CompanyName: Tirana Soft")} +
-                                 notSpecified({"FileDescription"}) +
-                                 QStringList{QStringLiteral("FileVersion: 1.00.0015")} +
-                                 notSpecified({"InternalName", "LegalCopyright", "OriginalFilename", "ProductName",
-                                               "ProductVersion", "Comments", "LegalTrademarks"}) +
-                                 QStringList{QStringLiteral("PrivateBuild: nightly"),
-                                             QStringLiteral("SpecialBuild: x"),
-                                             QStringLiteral("Language: Albanian")};
+    const QStringList expected =
+        QStringList{QStringLiteral("CompanyName: Tirana Soft")} + notSpecified({"FileDescription"}) +
+        QStringList{QStringLiteral("FileVersion: 1.00.0015")} +
+        notSpecified({"InternalName", "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion",
+                      "Comments", "LegalTrademarks"}) +
+        QStringList{QStringLiteral("PrivateBuild: nightly"), QStringLiteral("SpecialBuild: x"),
+                    QStringLiteral("Language: Albanian")};
     QCOMPARE(GetVersionInfoList(exe("leading-zeros.exe")), expected);
 }
 
@@ -140,7 +143,8 @@ void VersionInfoTest::filesWithoutVersion_data()
     QTest::addColumn<QString>("file");
     QTest::newRow("string table only") << exe("no-version.exe");
     QTest::newRow("resource section removed") << exe("no-rsrc.exe");
-    QTest::newRow("resource script") << qEnvironmentVariable("AS_SOURCE_DIR") + "/tests/platform/rc/version-2007.rc";
+    QTest::newRow("resource script") << qEnvironmentVariable("AS_SOURCE_DIR") +
+                                            "/tests/platform/rc/version-2007.rc";
     QTest::newRow("empty file") << m_dir.filePath(QStringLiteral("empty.exe"));
     QTest::newRow("folder") << QStringLiteral(AS_EXE_DIR);
 }
@@ -205,14 +209,19 @@ void VersionInfoTest::formatFileVersion()
 void VersionInfoTest::languageTable()
 {
     // Every identifier of the table, in lookup order.
-    const QStringList ids = QStringLiteral(
-        "0436 041C 3801 3C01 1401 0C01 0801 2C01 3401 3001 1001 1801 2001 4001 0401 2801 1C01 2401 042D 0423 "
-        "0402 0403 0804 0C04 1004 0404 041A 0405 0406 0413 0813 0C09 2809 1009 1809 2009 1409 1C09 2C09 0809 "
-        "0409 0425 0429 040B 0438 040C 080C 0C0C 140C 100C 043C 0407 0C07 1407 1007 0807 0408 040D 0439 040E "
-        "040F 0421 0410 0810 0411 0412 0426 0427 042F 043E 043A 0414 0415 0816 0416 0417 0418 0818 0419 0819 "
-        "0C1A 0432 0424 041B 042E 040A 2C0A 400A 340A 240A 140A 1C0A 300A 100A 480A 080A 4C0A 180A 280A 500A "
-        "3C0A 440A 380A 200A 0430 041D 081D 041E 041F 0431 0422 0420 042A 0434 043D 0435")
-                              .split(QLatin1Char(' '));
+    const QStringList ids =
+        QStringLiteral("0436 041C 3801 3C01 1401 0C01 0801 2C01 3401 3001 1001 1801 2001 4001 0401 2801 1C01 "
+                       "2401 042D 0423 "
+                       "0402 0403 0804 0C04 1004 0404 041A 0405 0406 0413 0813 0C09 2809 1009 1809 2009 1409 "
+                       "1C09 2C09 0809 "
+                       "0409 0425 0429 040B 0438 040C 080C 0C0C 140C 100C 043C 0407 0C07 1407 1007 0807 0408 "
+                       "040D 0439 040E "
+                       "040F 0421 0410 0810 0411 0412 0426 0427 042F 043E 043A 0414 0415 0816 0416 0417 0418 "
+                       "0818 0419 0819 "
+                       "0C1A 0432 0424 041B 042E 040A 2C0A 400A 340A 240A 140A 1C0A 300A 100A 480A 080A 4C0A "
+                       "180A 280A 500A "
+                       "3C0A 440A 380A 200A 0430 041D 081D 041E 041F 0431 0422 0420 042A 0434 043D 0435")
+            .split(QLatin1Char(' '));
     int count = 0;
     const LanguageEntry* table = LanguageTable(&count);
     QCOMPARE(count, 116);
@@ -229,22 +238,38 @@ void VersionInfoTest::languageNames_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
-    QTest::newRow("korean block") << "041204b0" << "Korean";
-    QTest::newRow("albanian lower case") << "041c04b0" << "Albanian";
-    QTest::newRow("us") << "0409" << "English - United States";
-    QTest::newRow("japanese") << "041104E4" << "Japanese";
-    QTest::newRow("prc") << "0804" << "Chinese - PRC";
-    QTest::newRow("hong kong") << "0c04" << "Chinese - Hong Kong S.A.R.";
-    QTest::newRow("saudi") << "0401" << "Arabic - Saudia Arabia";
-    QTest::newRow("liechtenstein") << "1407" << "German - Lichtenstein";
-    QTest::newRow("colombia") << "240a" << "Spanish - Columbia";
-    QTest::newRow("bokmal") << "0414" << "Norwegian - Bokm책l";
-    QTest::newRow("setswana") << "0432" << "Setsuana";
-    QTest::newRow("ukrainian") << "0422" << "Ukranian";
-    QTest::newRow("zulu last") << "0435" << "Zulu";
-    QTest::newRow("unknown") << "7FFF04b0" << "";
-    QTest::newRow("short") << "04" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("korean block") << "041204b0"
+                                  << "Korean";
+    QTest::newRow("albanian lower case") << "041c04b0"
+                                         << "Albanian";
+    QTest::newRow("us") << "0409"
+                        << "English - United States";
+    QTest::newRow("japanese") << "041104E4"
+                              << "Japanese";
+    QTest::newRow("prc") << "0804"
+                         << "Chinese - PRC";
+    QTest::newRow("hong kong") << "0c04"
+                               << "Chinese - Hong Kong S.A.R.";
+    QTest::newRow("saudi") << "0401"
+                           << "Arabic - Saudia Arabia";
+    QTest::newRow("liechtenstein") << "1407"
+                                   << "German - Lichtenstein";
+    QTest::newRow("colombia") << "240a"
+                              << "Spanish - Columbia";
+    QTest::newRow("bokmal") << "0414"
+                            << "Norwegian - Bokm책l";
+    QTest::newRow("setswana") << "0432"
+                              << "Setsuana";
+    QTest::newRow("ukrainian") << "0422"
+                               << "Ukranian";
+    QTest::newRow("zulu last") << "0435"
+                               << "Zulu";
+    QTest::newRow("unknown") << "7FFF04b0"
+                             << "";
+    QTest::newRow("short") << "04"
+                           << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void VersionInfoTest::languageNames()

@@ -1,0 +1,70 @@
+#include "Version.h"
+#include "platform/MacAddress.h"
+#include "platform/VersionInfo.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run asmanager(const QString& arg)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager"), {arg});
+    Run r;
+    if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+// The information commands of the client, run as an administrator or a script runs them.
+class AppCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void versionMatchesTheVersionBlock();
+    void printMacGivesTheAllowListAddress();
+};
+
+void AppCommandsTest::versionMatchesTheVersionBlock()
+{
+    const Run r = asmanager(QStringLiteral("--version"));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral(AS_VERSION_TEXT "\n"));
+    // The self-update reads the same version from the program file.
+    const QString exe = qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager");
+    QCOMPARE(GetFileVer(exe, true), QStringLiteral(AS_VERSION_TEXT));
+    const QStringList entries = GetVersionInfoList(exe);
+    QCOMPARE(entries.value(1), QStringLiteral("FileDescription: 타벤 A/S관리"));
+    QCOMPARE(entries.value(5), QStringLiteral("OriginalFilename: asmanager"));
+}
+
+void AppCommandsTest::printMacGivesTheAllowListAddress()
+{
+    const QString mac = GetMyMacAddress();
+    const Run r = asmanager(QStringLiteral("--print-mac"));
+    if (mac.isEmpty()) {
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QString());
+        QVERIFY(r.err.startsWith(QStringLiteral("asmanager: no network adapter with an address")));
+        return;
+    }
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, mac + QLatin1Char('\n'));
+    QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{12}$")).match(mac).hasMatch());
+}
+
+QTEST_GUILESS_MAIN(AppCommandsTest)
+#include "tst_appcommands.moc"
