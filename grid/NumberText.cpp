@@ -1,5 +1,6 @@
 #include "grid/NumberText.h"
 
+#include <cfloat>
 #include <cmath>
 
 std::optional<double> ParseNumber(const QString& text)
@@ -55,10 +56,13 @@ double LeadingNumber(const QString& text)
 
 namespace {
 
+// Rounds half away from zero as the decimal text reads: 12.345 gives 12.35 although
+// its binary value lies a hair below.
 double roundTo(double value, int decPlaces)
 {
     const double scale = std::pow(10.0, decPlaces);
-    return std::round(value * scale) / scale;
+    const double scaled = value * scale;
+    return std::round(scaled + std::copysign(std::fabs(scaled) * 8 * DBL_EPSILON, scaled)) / scale;
 }
 
 int clampDecimals(int decPlaces)
