@@ -245,7 +245,9 @@ bool HCCombo::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     case QEvent::FocusOut:
-        if (m_focusEffect && isFieldFocusChange(static_cast<QFocusEvent*>(event)))
+        // Opening the list moves the focus into it: no leaving of the field.
+        if (m_focusEffect && isFieldFocusChange(static_cast<QFocusEvent*>(event)) &&
+            !m_main->view()->window()->isVisible())
             paint(kWhite);
         return false;
     case QEvent::MouseButtonDblClick:

@@ -168,7 +168,6 @@ void HCText::setShowSeparate(bool value)
 void HCText::setMaxLength(int value)
 {
     m_maxLength = qMax(0, value);
-    m_box->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
 }
 
 bool HCText::Locked() const
@@ -322,6 +321,12 @@ bool HCText::keyPressed(QKeyEvent* event)
     if (k == keys::kReturn) {
         if (m_autoTab)
             moveFocus(false);
+        return true;
+    }
+    // Typing stops at MaxLength characters; text set by the host is left whole.
+    if (k != keys::kBack && m_maxLength > 0 &&
+        m_box->text().size() - m_box->selectedText().size() >= m_maxLength) {
+        QApplication::beep();
         return true;
     }
     if (k == typed)
