@@ -51,8 +51,7 @@ void SpreadModel::setMaxCols(int cols)
         beginRemoveColumns({}, cols, old - 1);
         m_cols.resize(size_t(cols) + 1);
         for (SheetRow& row : m_rows) {
-            if (row.cells.size() > size_t(cols))
-                row.cells.resize(size_t(cols));
+            row.cells.truncate(cols);
             if (row.extra) {
                 row.extra->cells.erase(row.extra->cells.upper_bound(cols), row.extra->cells.end());
                 row.extra->tags.erase(row.extra->tags.upper_bound(cols), row.extra->tags.end());
@@ -99,13 +98,7 @@ bool SpreadModel::setText(int col, int row, const QString& text)
     else if (col == 0)
         extra(row).headerText = text;
     else {
-        std::vector<QString>& cells = m_rows[size_t(row - 1)].cells;
-        if (cells.size() < size_t(col)) {
-            if (text.isEmpty())
-                return true;
-            cells.resize(size_t(maxCols()));
-        }
-        cells[size_t(col - 1)] = text;
+        m_rows[size_t(row - 1)].cells.setCell(col - 1, text);
     }
     changed(col, row);
     return true;
@@ -121,8 +114,7 @@ QString SpreadModel::rawText(int col, int row) const
         const RowExtra* e = extraOf(row);
         return e ? e->headerText : QString();
     }
-    const std::vector<QString>& cells = m_rows[size_t(row - 1)].cells;
-    return size_t(col) <= cells.size() ? cells[size_t(col - 1)] : QString();
+    return m_rows[size_t(row - 1)].cells.cell(col - 1);
 }
 
 QString SpreadModel::valueText(int col, int row) const
@@ -178,9 +170,8 @@ void SpreadModel::setTag(int col, int row, const QString& tag)
 int SpreadModel::dataRowCount() const
 {
     for (int r = maxRows(); r >= 1; --r)
-        for (const QString& text : m_rows[size_t(r - 1)].cells)
-            if (!text.isEmpty())
-                return r;
+        if (!m_rows[size_t(r - 1)].cells.isEmpty())
+            return r;
     return 0;
 }
 

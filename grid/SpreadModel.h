@@ -2,6 +2,7 @@
 
 #include "grid/CellStyle.h"
 #include "grid/NumberText.h"
+#include "grid/RowText.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -10,8 +11,8 @@
 #include <vector>
 
 // The cells of one grid: rows and columns count from 1; row 0 holds the column
-// headers and column 0 the row headers. Text is kept per row in one small array,
-// and properties only where they were set, so a sheet of 65,536 rows stays light.
+// headers and column 0 the row headers. Text is kept per row in one string, and
+// properties only where they were set, so a sheet of 65,536 rows stays light.
 // Row-header texts and tags, row properties and hidden flags travel with their row
 // when rows are sorted, inserted or deleted.
 class SpreadModel : public QAbstractTableModel
@@ -93,7 +94,7 @@ private:
     };
     struct SheetRow
     {
-        std::vector<QString> cells; // column c at c - 1; shorter when the rest is empty
+        RowText cells; // column c at c - 1
         std::unique_ptr<RowExtra> extra;
     };
     struct Column

@@ -1,5 +1,6 @@
 #include "common/Globals.h"
 #include "grid/MduSpread.h"
+#include "grid/RowText.h"
 #include "grid/SpreadGrid.h"
 
 #include <QHeaderView>
@@ -17,6 +18,8 @@ private slots:
     void numberCells_data();
     void numberCells();
     void textCellsKeepTheirText();
+    void rowTextPacking_data();
+    void rowTextPacking();
     void deleteSpreadRow_data();
     void deleteSpreadRow();
     void dataRowCnt_data();
@@ -128,6 +131,48 @@ void SheetTest::textCellsKeepTheirText()
     SetSpreadNumberCol(&grid, 1, 0, false, -1, false, true);
     QCOMPARE(grid.DisplayText(1, 1), QStringLiteral("123"));
     QVERIFY(grid.model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHCenter);
+}
+
+void SheetTest::rowTextPacking_data()
+{
+    // Steps "index=text" applied in order; then the cells 0..4 and emptiness.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<bool>("empty");
+    QTest::newRow("in order") << QStringList{"0=a", "1=bb", "2=ccc"} << QStringList{"a", "bb", "ccc", "", ""}
+                              << false;
+    QTest::newRow("gap") << QStringList{"3=d", "0=a"} << QStringList{"a", "", "", "d", ""} << false;
+    QTest::newRow("middle grows") << QStringList{"0=a", "1=b", "2=c", "1=긴 한글 텍스트"}
+                                  << QStringList{"a", "긴 한글 텍스트", "c", "", ""} << false;
+    QTest::newRow("middle shrinks") << QStringList{"0=aaa", "1=bbbb", "2=c", "1="}
+                                    << QStringList{"aaa", "", "c", "", ""} << false;
+    QTest::newRow("last emptied") << QStringList{"0=a", "4=e", "4="} << QStringList{"a", "", "", "", ""}
+                                  << false;
+    QTest::newRow("all emptied") << QStringList{"2=x", "2="} << QStringList{"", "", "", "", ""} << true;
+    QTest::newRow("empty past the end") << QStringList{"4="} << QStringList{"", "", "", "", ""} << true;
+    QTest::newRow("truncated") << QStringList{"0=a", "1=b", "2=c", "T2"} << QStringList{"a", "b", "", "", ""}
+                               << false;
+    QTest::newRow("truncated to none") << QStringList{"1=b", "T0"} << QStringList{"", "", "", "", ""} << true;
+}
+
+void SheetTest::rowTextPacking()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, cells);
+    QFETCH(bool, empty);
+    RowText row;
+    for (const QString& step : steps) {
+        if (step.startsWith(QLatin1Char('T')))
+            row.truncate(step.mid(1).toInt());
+        else
+            row.setCell(step.section(QLatin1Char('='), 0, 0).toInt(), step.section(QLatin1Char('='), 1));
+    }
+    QStringList got;
+    for (int i = 0; i < 5; ++i)
+        got << row.cell(i);
+    QCOMPARE(got, cells);
+    QCOMPARE(row.isEmpty(), empty);
+    QCOMPARE(row.cell(-1), QString());
 }
 
 void SheetTest::deleteSpreadRow_data()
