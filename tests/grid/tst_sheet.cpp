@@ -326,10 +326,13 @@ void SheetTest::headerClickSorts()
         if (!got[r - 1].isEmpty())
             QCOMPARE(grid.DisplayText(2, r), QStringLiteral("b%1").arg(values.indexOf(got[r - 1]) + 1));
 
-    // Without UserColAction the header does not sort.
+    // Without UserColAction the header does not sort; a header click never moves the active cell.
     grid.SetUserColAction(0);
+    grid.SetActiveCell(2, 2);
     const QStringList before = got;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(grid.ActiveRow(), 2);
+    QCOMPARE(grid.ActiveCol(), 2);
     for (int r = 1; r <= int(values.size()); ++r)
         QCOMPARE(grid.DisplayText(1, r).remove(QLatin1Char(',')), before[r - 1]);
 }
