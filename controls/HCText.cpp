@@ -330,7 +330,9 @@ bool HCText::keyPressed(QKeyEvent* event)
         return true;
     }
     if (k == typed)
-        return false;
+        return false; // the inner box types it
+    if (m_box->isReadOnly())
+        return true;
     // The host or the case conversion changed the key.
     if (k == keys::kBack) {
         m_box->backspace();

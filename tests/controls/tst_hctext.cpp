@@ -531,6 +531,9 @@ void HCTextTest::propertiesAndLoading()
 
     fresh.setLocked(true);
     QVERIFY(fresh.hwnd()->isReadOnly());
+    fresh.setConvertCase(1); // a converted key is no way around the lock
+    QTest::keyClicks(fresh.hwnd(), QStringLiteral("ab"));
+    QCOMPARE(fresh.hwnd()->text(), QString());
     fresh.setPasswordChar(QStringLiteral("*"));
     QCOMPARE(fresh.hwnd()->echoMode(), QLineEdit::Password);
 }
