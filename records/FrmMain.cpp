@@ -1,0 +1,214 @@
+#include "records/FrmMain.h"
+
+#include "Version.h"
+#include "common/Globals.h"
+#include "common/SettingsStore.h"
+#include "common/SiteConfig.h"
+#include "controls/HCCombo.h"
+#include "db/Query.h"
+#include "grid/FormIni.h"
+#include "grid/MduSpread.h"
+#include "grid/SpreadGrid.h"
+#include "grid/SpreadMenu.h"
+#include "records/ListGrid.h"
+#include "records/ProgramLists.h"
+#include "records/ShotBox.h"
+#include "shell/modMain.h"
+#include "windows/FloatMsgLauncher.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace {
+
+// The hourglass for as long as one step runs.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+constexpr int kFloatTime = 500;
+constexpr uint32_t kFloatColour = 0xFFFF00;
+
+} // namespace
+
+QString MainWindowCaption()
+{
+    return gAppTitle +
+           QStringLiteral(" v%1.%2.%3").arg(AS_VERSION_MAJOR).arg(AS_VERSION_MINOR).arg(AS_VERSION_BUILD) +
+           QStringLiteral(" (HOST: ") + Site().dbHost + QStringLiteral(")");
+}
+
+FrmMain::FrmMain(QWidget* parent) : QWidget(parent)
+{
+    buildControls();
+    connectEvents();
+    SetSpreadFloatMsgHandler([](const QString& text, int time, int number, OleColor colour) {
+        ShowFloatMsg(text, int16_t(time), int16_t(number), colour);
+    });
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::connectEvents()
+{
+    for (int i = 0; i < 3; ++i)
+        connect(chkShowMine[i], &QCheckBox::clicked, this, [this, i] { chkShowMine_Click(i); });
+    connect(chkTerm, &QCheckBox::clicked, this, &FrmMain::chkTerm_Click);
+    connect(btnFind, &QPushButton::clicked, this, &FrmMain::SearchList);
+    connect(btnClose, &QPushButton::clicked, this, [] { ExitApp(); });
+    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    f5->setContext(Qt::WindowShortcut);
+    connect(f5, &QShortcut::activated, this, &FrmMain::SearchList);
+
+    connect(spList, &SpreadGrid::Click, this, [this] { spList_Click(); });
+    connect(spList, &SpreadGrid::LeaveCell, this,
+            [this](int, int row, int, int newRow) { spList_LeaveCell(row, newRow); });
+    connect(spList, &SpreadGrid::RightClick, this, [this](int clickType) { spList_RightClick(clickType); });
+    connect(spList, &SpreadGrid::ColWidthChange, this, &FrmMain::spList_ColWidthChange);
+
+    for (int i = 0; i < 4; ++i)
+        connect(btnVecter[i], &QPushButton::clicked, this, [this, i] { btnVecter_Click(i); });
+    for (int i = 0; i < 2; ++i) {
+        connect(btnZoom[i], &QToolButton::clicked, this, [this, i] { btnZoom_Click(i); });
+        connect(imgShot[i], &ShotBox::clicked, this, [this, i] { imgShot_Click(i); });
+    }
+    connect(btnErrExtend, &QPushButton::clicked, this, &FrmMain::btnErrExtend_Click);
+    connect(btnSolExtend, &QPushButton::clicked, this, &FrmMain::btnSolExtend_Click);
+}
+
+void FrmMain::Form_Load()
+{
+    setWindowTitle(MainWindowCaption());
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    move(screen.topLeft());
+    resize(1020, 692); // 15300 x 10380 twips
+
+    SetupListGrid(spList);
+    SetupCompanyGrid(spCom);
+    LoadFormIni(this, false, QString());
+    m_loadedGeometry = geometry();
+
+    chkTerm->setChecked(
+        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("0"))
+            .trimmed()
+            .toInt() == 1);
+    const QDate today = QDate::currentDate();
+    dpListTerm[0]->setDate(today.addDays(-5));
+    dpListTerm[1]->setDate(today);
+
+    {
+        WaitCursor wait;
+        FillProgramCombo(cmbProgram, true, true);
+        cmbProgram->SetListSize(2850, 10000);
+        cmbProgram->setListIndex(0);
+        for (int i = 0; i < 3; ++i) {
+            FillUserCombo(cmbUser[i], true, i == 2 ? QStringLiteral("groupcode = 1") : QString());
+            cmbUser[i]->setListIndex(0);
+        }
+        cmbStatus->Clear();
+        for (const QString& status : ListStatusEntries())
+            cmbStatus->AddItem(status);
+        cmbStatus->setListIndex(0);
+    }
+    Command1->hide();
+
+    spList->setFocus();
+    show();
+    SearchList();
+}
+
+ListFilters FrmMain::CurrentFilters() const
+{
+    ListFilters f;
+    f.userId = gUserId;
+    for (int i = 0; i < 3; ++i) {
+        f.showMine[i] = chkShowMine[i]->isChecked();
+        f.findMemo[i] = txtFindMemo[i]->text();
+        f.userKey[i] = cmbUser[i]->Text2();
+    }
+    f.term = chkTerm->isChecked();
+    f.termFrom = dpListTerm[0]->date();
+    f.termTo = dpListTerm[1]->date();
+    f.programIndex = cmbProgram->ListIndex();
+    f.programCode = f.programIndex >= 0 ? cmbProgram->ItemData(f.programIndex) : 0;
+    f.statusIndex = cmbStatus->ListIndex();
+    f.statusText = cmbStatus->Text();
+    return f;
+}
+
+void FrmMain::SearchList()
+{
+    WaitCursor wait;
+    spList->SetReDraw(false);
+    spList->SetMaxRows(0);
+    ClearDetail();
+
+    RecordSetPtr rs;
+    const long count = OpenRecordset(rs, ListStatement(CurrentFilters()));
+    spList->SetMaxRows(int(count));
+    if (count == 0 || !rs) {
+        if (isVisible())
+            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), kFloatTime, 1, kFloatColour);
+    } else {
+        for (int row = 1; !rs->Eof(); ++row, rs->MoveNext())
+            WriteListRow(spList, row, *rs);
+        spList->SetActiveCell(ListColQusDate, 1);
+        spList->setFocus();
+        if (spList->ActiveRow() >= 1)
+            DispDetail(spList->ActiveRow());
+    }
+    CloseRecordset(rs);
+    spList->SetReDraw(true);
+}
+
+void FrmMain::chkShowMine_Click(int index)
+{
+    if (index >= 0 && index < 3)
+        cmbUser[index]->setEnabled(!chkShowMine[index]->isChecked());
+    SearchList();
+}
+
+void FrmMain::chkTerm_Click()
+{
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"),
+                chkTerm->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void FrmMain::spList_Click()
+{
+    DispDetail(spList->ActiveRow());
+}
+
+void FrmMain::spList_LeaveCell(int row, int newRow)
+{
+    if (newRow >= 1 && newRow != row)
+        DispDetail(newRow);
+}
+
+void FrmMain::spList_RightClick(int clickType)
+{
+    if (clickType == 2)
+        ShowSpreadMenu(this, spList, true, QString(), true);
+}
+
+void FrmMain::spList_ColWidthChange(int col1, int col2)
+{
+    for (int col = col1; col <= col2; ++col)
+        SaveSpreadColWidth(this, spList, col, QString(), -1);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    ExitApp();
+}

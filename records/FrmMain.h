@@ -1,0 +1,135 @@
+#pragma once
+
+#include "records/ListQuery.h"
+#include "records/ShotGroups.h"
+
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+class HCCombo;
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class ShotBox;
+class SpreadGrid;
+
+// The caption of the program's main windows: the application title, the version
+// (major.minor.revision) and the database server.
+QString MainWindowCaption();
+
+// The main window: the filter bar and the A/S list above, the detail pane of the
+// selected record below. It stays open for the whole run; closing it ends the program.
+//
+// Control arrays are arrays of pointers indexed from 0; each member's object name is
+// the array's name, "_" and its index (chkShowMine_0 .. chkShowMine_2).
+class FrmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrmMain(QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // The start sequence: caption, place and size, grids, saved layout, filters and
+    // their lists; then the window is shown and the first search runs.
+    void Form_Load();
+
+    // Rebuilds the list from the filters.
+    void SearchList();
+    // The filters as the search reads them.
+    ListFilters CurrentFilters() const;
+
+    // The detail pane.
+    void ClearDetail();
+    void DispDetail(int row);
+    // Puts a record saved by the editor back into the list: as the new first row after
+    // an insert (gNewRecord), over the active row after an update.
+    void AddGridRows(long nSEQ);
+
+    // The record number of a list row (-2: the active row); 0 when the list is empty.
+    long GetRowSeq(int row) const;
+    // The asking / answering user's id of the active row; "" when the list is empty.
+    QString GetRowAskId() const;
+    QString GetRowAnsId() const;
+
+    void chkShowMine_Click(int index);
+    void chkTerm_Click();
+    void btnVecter_Click(int index);
+    void btnZoom_Click(int index);
+    void imgShot_Click(int index);
+    void btnErrExtend_Click();
+    void btnSolExtend_Click();
+
+    const ShotGroups& shots() const { return m_shots; }
+    // The picture an image box shows; null while it shows the picture of imgBase.
+    const QPixmap& shotPicture(int index) const { return m_shotPicture[index]; }
+    // Position and size right after the saved layout was applied at start.
+    const QRect& loadedGeometry() const { return m_loadedGeometry; }
+
+    // --- Filter bar
+    QGroupBox* fraTop = nullptr;
+    std::array<QCheckBox*, 3> chkShowMine{};
+    std::array<HCCombo*, 3> cmbUser{};
+    QCheckBox* chkTerm = nullptr;
+    std::array<QDateEdit*, 2> dpListTerm{};
+    HCCombo* cmbProgram = nullptr;
+    std::array<QLineEdit*, 3> txtFindMemo{};
+    HCCombo* cmbStatus = nullptr;
+    QPushButton* btnFind = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnEdit = nullptr;
+    QPushButton* btnDel = nullptr;
+    QPushButton* btnClose = nullptr;
+    QPushButton* Command1 = nullptr;
+
+    // --- List
+    QGroupBox* fraAs = nullptr;
+    SpreadGrid* spList = nullptr;
+
+    // --- Detail pane
+    QGroupBox* fraText = nullptr;
+    QPlainTextEdit* txtErr = nullptr;
+    QPlainTextEdit* txtSolution = nullptr;
+    QPushButton* btnErrExtend = nullptr;
+    QPushButton* btnSolExtend = nullptr;
+    std::array<ShotBox*, 2> imgShot{};
+    QLabel* imgBase = nullptr;
+    std::array<QFrame*, 2> fraVector{};
+    std::array<QLabel*, 2> lblConut{};
+    std::array<QPushButton*, 4> btnVecter{};
+    std::array<QToolButton*, 2> btnZoom{};
+    SpreadGrid* spCom = nullptr;
+    QPushButton* btnCompany = nullptr;
+    QPushButton* btnComDel = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // FrmMainUi.cpp
+    void buildControls();
+    QWidget* buildFilterBar();
+    QWidget* buildDetailPane();
+    void connectEvents();
+
+    // FrmMainDetail.cpp
+    void showBase(int index);
+    bool showShotFile(int index, const QString& storedPath, struct AppError* error);
+
+    void spList_Click();
+    void spList_LeaveCell(int row, int newRow);
+    void spList_RightClick(int clickType);
+    void spList_ColWidthChange(int col1, int col2);
+
+    ShotGroups m_shots;
+    std::array<QPixmap, 2> m_shotPicture;
+    QRect m_loadedGeometry;
+};

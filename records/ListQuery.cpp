@@ -1,0 +1,97 @@
+#include "records/ListQuery.h"
+
+#include "db/Query.h"
+
+namespace {
+
+const char* const kListColumns =
+    " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext "
+    ", user_q, user_a, qusdate, ftpdate, solution, status , COUNT(c.seq) AS count"
+    ", p.name AS pname , p.code, p.groupid, p.chargeid, u.name AS uname, u.id AS id1"
+    ", u2.name AS uname2, u2.id AS id2, u3.id AS id3 ";
+
+// Every record keeps a company, so the companies stay inner-joined; a missing user
+// must not hide a record.
+const char* const kListTables = " FROM aslist AS a"
+                                " JOIN part AS p ON a.appcode = p.code"
+                                " JOIN ascomp AS c ON c.ascode = a.seq"
+                                " LEFT JOIN user AS u ON a.user_q = u.id"
+                                " LEFT JOIN user AS u2 ON a.user_a = u2.id"
+                                " LEFT JOIN user AS u3 ON p.chargeid = u3.id";
+
+const char* const kListGroupBy = " GROUP BY a.seq, a.appcode, a.formname, a.title, a.errtext "
+                                 ", user_q, user_a, qusdate, ftpdate, solution, status"
+                                 ", p.name, p.code, p.groupid, p.chargeid, u.name, u.id"
+                                 ", u2.name, u2.id, u3.id";
+
+const char* const kUserAlias[3] = {"u", "u2", "u3"};
+
+QString like(const QString& column, const QString& text)
+{
+    return column + QStringLiteral(" LIKE '%") + EscapeSQL(text) + QStringLiteral("%'");
+}
+
+} // namespace
+
+QStringList ListStatusEntries()
+{
+    return {QString(),
+            QStringLiteral("요청대기"),
+            QStringLiteral("장기예정(2주이상지체)"),
+            QStringLiteral("단기예정(1~2주이내)"),
+            QStringLiteral("배포완료"),
+            QStringLiteral("해결불가(원인불명)"),
+            QStringLiteral("환경문제")};
+}
+
+QString ListStatement(const ListFilters& f)
+{
+    QString sql = QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE 1=1 ");
+    for (int i = 0; i < 3; ++i)
+        if (f.showMine[i])
+            sql += QStringLiteral(" AND %1.id = '").arg(QLatin1String(kUserAlias[i])) + EscapeSQL(f.userId) +
+                   QStringLiteral("'");
+    if (f.term)
+        sql += QStringLiteral(" AND qusdate BETWEEN '") + f.termFrom.toString(QStringLiteral("yyyy-MM-dd")) +
+               QStringLiteral(" 00:00' AND '") + f.termTo.toString(QStringLiteral("yyyy-MM-dd")) +
+               QStringLiteral(" 23:59'");
+    if (f.programIndex > 1)
+        sql += QStringLiteral(" AND code = ") + QString::number(f.programCode);
+    else if (f.programIndex == 1)
+        sql += QStringLiteral(" AND p.groupid = 2");
+    if (!f.findMemo[0].isEmpty())
+        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.formname"), f.findMemo[0]);
+    if (!f.findMemo[1].isEmpty())
+        sql += QStringLiteral(" AND (") + like(QStringLiteral("a.errtext"), f.findMemo[1]) +
+               QStringLiteral(" OR ") + like(QStringLiteral("a.title"), f.findMemo[1]) +
+               QStringLiteral(" OR ") + like(QStringLiteral("a.solution"), f.findMemo[1]) +
+               QStringLiteral(")");
+    if (!f.findMemo[2].isEmpty())
+        sql += QStringLiteral(" AND ") + like(QStringLiteral("c.comname"), f.findMemo[2]);
+    if (f.statusIndex >= 1)
+        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.status"), f.statusText);
+    for (int i = 0; i < 3; ++i)
+        if (f.userKey[i] != QLatin1String(kAnyUserKey))
+            sql += QStringLiteral(" AND %1.id = '").arg(QLatin1String(kUserAlias[i])) +
+                   EscapeSQL(f.userKey[i]) + QStringLiteral("'");
+    return sql + QLatin1String(kListGroupBy) +
+           QStringLiteral(" ORDER BY qusdate DESC , binary p.name, a.seq ") + QStringLiteral(" LIMIT 50");
+}
+
+QString ListRecordStatement(long seq)
+{
+    return QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE a.seq = ") +
+           QString::number(seq) + QLatin1String(kListGroupBy);
+}
+
+QString DetailStatement(long seq)
+{
+    return QStringLiteral(
+               " SELECT a.errtext, a.solution , a.sshot1, a.sshot2, a.sshot3, a.sshot4, a.sshot5, "
+               "a.sshot6, a.sshot7, a.sshot8, a.sshot9, a.sshot10"
+               " , c.seq AS CSEQ, c.comname, c.user ,u.name"
+               " FROM (aslist AS a  LEFT JOIN ascomp AS c ON a.seq = c.ascode) LEFT  JOIN user as u ON "
+               "u.id = c.user"
+               " WHERE a.seq =") +
+           QString::number(seq) + QStringLiteral(" ORDER BY CSEQ");
+}

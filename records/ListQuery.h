@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+// The statements of the main window's A/S list and detail pane.
+
+// The filter bar as the search reads it. Control arrays keep their indexes:
+// 0 asking user, 1 answering user, 2 person in charge of the program.
+struct ListFilters
+{
+    QString userId;                  // the logged-in user
+    std::array<bool, 3> showMine{};  // chkShowMine(0..2)
+    bool term = false;               // chkTerm
+    QDate termFrom, termTo;          // dpListTerm(0), dpListTerm(1)
+    int programIndex = 0;            // cmbProgram entry: 0 all, 1 the product group, 2.. one program
+    qint32 programCode = 0;          // item data of that entry
+    std::array<QString, 3> findMemo; // txtFindMemo(0..2): screen name, texts, company name
+    int statusIndex = 0;             // cmbStatus entry; 0 is the empty entry
+    QString statusText;
+    std::array<QString, 3> userKey{QStringLiteral("1"), QStringLiteral("1"),
+                                   QStringLiteral("1")}; // cmbUser keys
+};
+
+// The key of the "[전체]" entry of the user filters: any user.
+inline constexpr const char* kAnyUserKey = "1";
+
+// The entries of the status filter, in order; entry 0 is no filter.
+QStringList ListStatusEntries();
+
+// The search: every record with at least one company, newest request first, at most
+// 50 rows. Typed texts and user ids are escaped; the asker, the answerer and the
+// person in charge are outer-joined, so a record without one of them is listed too.
+QString ListStatement(const ListFilters& filters);
+
+// One record in the list's columns, for putting a saved record back into the list.
+QString ListRecordStatement(long seq);
+
+// Texts, screenshot paths and companies of one record: one row per company, or one
+// row with empty company columns when it has none.
+QString DetailStatement(long seq);
