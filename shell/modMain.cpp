@@ -8,6 +8,7 @@
 #include "db/Query.h"
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
+#include "shell/frmLogin.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -42,12 +43,17 @@ void Main()
     warnIfAppDirReadOnly();
     InitDBConsts();
 
-    const SiteConfig& site = Site();
-    std::printf("asmanager: start-up ran: single-instance lock taken, database %s:%d %s, "
-                "config.ini LPID recorded, SQL log folder prepared. Login and main window are not "
-                "part of this build yet; exiting.\n",
-                qPrintable(site.dbHost), site.dbPort,
-                gDB[0] && gDB[0]->isConnected() ? "connected" : "not connected");
+    bool loggedIn = false;
+    {
+        frmLogin login;
+        login.exec();
+        loggedIn = login.LoginSucceeded;
+    }
+    if (!loggedIn)
+        ExitApp();
+
+    std::printf("asmanager: %s logged in. The main window is not part of this build yet; exiting.\n",
+                qPrintable(gUserId));
     std::fflush(stdout);
     ExitApp();
 }
