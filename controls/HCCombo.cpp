@@ -3,7 +3,7 @@
 #include "controls/EdgeLayout.h"
 #include "controls/KeyCodes.h"
 #include "controls/NumberText.h"
-#include "controls/VbColor.h"
+#include "common/OleColor.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -192,8 +192,8 @@ void HCCombo::setForeColor(quint32 color)
     m_foreColor = color;
     QPalette palette = m_main->palette();
     for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
-        palette.setColor(QPalette::Active, role, VbColor(color));
-        palette.setColor(QPalette::Inactive, role, VbColor(color));
+        palette.setColor(QPalette::Active, role, ToQColor(color));
+        palette.setColor(QPalette::Inactive, role, ToQColor(color));
     }
     m_main->setPalette(palette);
 }
@@ -203,7 +203,7 @@ void HCCombo::paint(quint32 color)
     m_backColor = color;
     QPalette palette = m_main->palette();
     for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-        palette.setColor(role, VbColor(color));
+        palette.setColor(role, ToQColor(color));
     m_main->setPalette(palette);
 }
 

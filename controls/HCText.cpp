@@ -5,9 +5,10 @@
 #include "common/MsgBox.h"
 #include "controls/EdgeLayout.h"
 #include "controls/KeyCodes.h"
+#include "common/Numbers.h"
 #include "controls/NumberText.h"
 #include "controls/PhoneTime.h"
-#include "controls/VbColor.h"
+#include "common/OleColor.h"
 #include "platform/InputMode.h"
 
 #include <QApplication>
@@ -103,7 +104,7 @@ void HCText::ReadProperties(const HCTextProperties& p)
     if (m_acceptType == Number) {
         if (m_box->text().isEmpty())
             m_box->setText(QStringLiteral("0"));
-        else if (numtext::isNumeric(m_box->text()))
+        else if (IsNumeric(m_box->text()))
             m_box->setText(numtext::format(m_box->text(), 0, m_showSeparate));
     }
     setLocked(p.Locked);
@@ -147,8 +148,8 @@ void HCText::setForeColor(quint32 color)
 {
     m_foreColor = color;
     QPalette palette = m_box->palette();
-    palette.setColor(QPalette::Active, QPalette::Text, VbColor(color));
-    palette.setColor(QPalette::Inactive, QPalette::Text, VbColor(color));
+    palette.setColor(QPalette::Active, QPalette::Text, ToQColor(color));
+    palette.setColor(QPalette::Inactive, QPalette::Text, ToQColor(color));
     m_box->setPalette(palette);
 }
 
@@ -161,7 +162,7 @@ void HCText::setAcceptType(int value)
 void HCText::setShowSeparate(bool value)
 {
     m_showSeparate = value;
-    if (m_acceptType == Number && numtext::isNumeric(m_box->text()))
+    if (m_acceptType == Number && IsNumeric(m_box->text()))
         m_box->setText(numtext::format(m_box->text(), 0, value));
 }
 
@@ -183,7 +184,7 @@ void HCText::setLocked(bool value)
 void HCText::setBackColor(quint32 color)
 {
     m_backColor = color;
-    fillWidget(m_box, QPalette::Base, VbColor(color));
+    fillWidget(m_box, QPalette::Base, ToQColor(color));
 }
 
 void HCText::setDecPlace(int value)
@@ -232,7 +233,7 @@ void HCText::setEdgeColor(quint32 color)
 {
     m_edgeColor = color;
     for (QWidget* line : m_lines)
-        fillWidget(line, QPalette::Window, VbColor(color));
+        fillWidget(line, QPalette::Window, ToQColor(color));
 }
 
 int HCText::SelStart() const
@@ -547,20 +548,20 @@ void HCText::changeEvent(QEvent* event)
 void HCText::paintBox(quint32 color)
 {
     m_backColor = color;
-    fillWidget(m_box, QPalette::Base, VbColor(color));
+    fillWidget(m_box, QPalette::Base, ToQColor(color));
 }
 
 void HCText::paintSurface(quint32 color)
 {
     setAutoFillBackground(true);
-    fillWidget(this, QPalette::Window, VbColor(color));
+    fillWidget(this, QPalette::Window, ToQColor(color));
 }
 
 void HCText::setLines(int width, quint32 color)
 {
     m_lineWidth = width;
     for (QWidget* line : m_lines)
-        fillWidget(line, QPalette::Window, VbColor(color));
+        fillWidget(line, QPalette::Window, ToQColor(color));
     layoutEdges();
 }
 

@@ -7,7 +7,7 @@
 class QLineEdit;
 
 // The properties a window gives a formatted text box, with the defaults of a newly
-// placed one. Colours are stored values (see VbColor.h).
+// placed one. Colours are stored values (see common/OleColor.h).
 struct HCTextProperties
 {
     quint32 ForeColor = 0x80000008;

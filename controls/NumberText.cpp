@@ -1,16 +1,13 @@
 #include "controls/NumberText.h"
 
+#include "common/Numbers.h"
+
 #include <optional>
 
 namespace numtext {
 namespace {
 
-struct Number
-{
-    bool negative = false;
-    QString intDigits; // without leading zeros
-    QString fracDigits;
-};
+using Number = DecimalDigits;
 
 bool isDigit(QChar c)
 {
@@ -27,43 +24,6 @@ bool hasNonZeroDigit(QStringView digits)
         if (c != QLatin1Char('0'))
             return true;
     return false;
-}
-
-std::optional<Number> parse(const QString& text)
-{
-    QString s = text.trimmed();
-    if (s.isEmpty())
-        return std::nullopt;
-    Number n;
-    if (isSign(s.front())) {
-        n.negative = s.front() == QLatin1Char('-');
-        s = s.mid(1).trimmed();
-    } else if (isSign(s.back())) {
-        n.negative = s.back() == QLatin1Char('-');
-        s.chop(1);
-        s = s.trimmed();
-    }
-    bool point = false;
-    bool anyDigit = false;
-    for (QChar c : s) {
-        if (isDigit(c)) {
-            (point ? n.fracDigits : n.intDigits) += c;
-            anyDigit = true;
-        } else if (c == QLatin1Char(',') && !point) {
-            continue;
-        } else if (c == QLatin1Char('.') && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!anyDigit)
-        return std::nullopt;
-    qsizetype lead = 0;
-    while (lead < n.intDigits.size() && n.intDigits.at(lead) == QLatin1Char('0'))
-        ++lead;
-    n.intDigits.remove(0, lead);
-    return n;
 }
 
 // Adds one to a string of decimal digits, growing it when it carries out.
@@ -119,14 +79,9 @@ QString grouped(const QString& digits)
 
 } // namespace
 
-bool isNumeric(const QString& text)
-{
-    return parse(text).has_value();
-}
-
 QString format(const QString& text, int decimals, bool separators, int minIntDigits)
 {
-    const std::optional<Number> n = parse(text);
+    const std::optional<Number> n = ParseDecimal(text);
     if (!n)
         return text;
     const Rounded r = round(*n, decimals, minIntDigits);
@@ -139,7 +94,7 @@ QString format(const QString& text, int decimals, bool separators, int minIntDig
 
 QString formatDashedTen(const QString& text)
 {
-    const std::optional<Number> n = parse(text);
+    const std::optional<Number> n = ParseDecimal(text);
     if (!n)
         return text;
     const Rounded r = round(*n, 0, 10);
@@ -179,7 +134,7 @@ bool leadingValueIsZero(const QString& text)
 
 bool toItemData(const QString& text, qint32* value)
 {
-    const std::optional<Number> n = parse(text);
+    const std::optional<Number> n = ParseDecimal(text);
     if (!n || n->intDigits.size() > 10)
         return false;
     const qint64 whole = n->intDigits.isEmpty() ? 0 : n->intDigits.toLongLong();

@@ -7,9 +7,6 @@
 // blanks around it; rounding is half away from zero.
 namespace numtext {
 
-// True when the text as a whole reads as a number.
-bool isNumeric(const QString& text);
-
 // The number formatted with `decimals` decimals, at least `minIntDigits` integer
 // digits (padded with zeros) and, when `separators`, thousands separators: the
 // formats "0", "0.00", "#,##0", "#,##0.00", "00". Text that is not a number comes

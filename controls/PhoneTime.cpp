@@ -1,6 +1,7 @@
 #include "controls/PhoneTime.h"
 
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
 #include "controls/NumberText.h"
 
 #include <QRegularExpression>
@@ -27,9 +28,9 @@ QString FormatTelNo(const QString& sTelNo)
     QString result = sTelNo;
     if (sTelNo.size() < 6)
         return result;
-    if (!numtext::isNumeric(sTelNo))
+    if (!IsNumeric(sTelNo))
         result = digitsOf(sTelNo);
-    if (!numtext::isNumeric(result) || result.size() <= 4)
+    if (!IsNumeric(result) || result.size() <= 4)
         return result;
 
     qsizetype n = 0;

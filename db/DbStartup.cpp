@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
 #include "common/SiteConfig.h"
 #include "db/SqlLog.h"
 #include "platform/Registry.h"

@@ -2,11 +2,11 @@
 
 #include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
 #include "common/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 int16_t gSQLLogLevel = 0;
 QString gSQLLogFile;
@@ -37,13 +37,6 @@ QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, 
 }
 
 } // namespace
-
-double LeadingNumber(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)"));
-    const QRegularExpressionMatch m = number.match(text);
-    return m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0;
-}
 
 void PrepareSQLLog(const QString& logDir, const QDate& today)
 {

@@ -14,9 +14,6 @@ extern double gSQLSlowTime;       // seconds
 // and on the first start of a day deletes that day's files left from last month.
 void PrepareSQLLog(const QString& logDir, const QDate& today);
 
-// The leading decimal number of a text, 0 when there is none.
-double LeadingNumber(const QString& text);
-
 // Fixes the three file names from the day of month.
 void SetSQLLogPaths(const QString& logDir, const QDate& today);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/GridColor.h"
+#include "common/OleColor.h"
 
 #include <QString>
 #include <functional>

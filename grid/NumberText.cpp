@@ -3,57 +3,6 @@
 #include <cfloat>
 #include <cmath>
 
-std::optional<double> ParseNumber(const QString& text)
-{
-    QString t = text.trimmed();
-    t.remove(QLatin1Char(','));
-    if (t.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-double LeadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    const qsizetype start = i;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0;
-    qsizetype end = i;
-    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
-        qsizetype j = i + 1;
-        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
-            ++j;
-        const qsizetype expStart = j;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128)
-            ++j;
-        if (j > expStart)
-            end = j;
-    }
-    const double value = text.mid(start, end - start).toDouble();
-    return std::isfinite(value) ? value : 0;
-}
-
 namespace {
 
 // Rounds half away from zero as the decimal text reads: 12.345 gives 12.35 although

@@ -1,22 +1,12 @@
 #pragma once
 
+#include "common/Numbers.h"
+
 #include <QString>
 #include <optional>
 
 // Numbers in text, read and written the way the grid's number cells and the
 // window settings files have always read and written them.
-
-// The number a text holds as a whole: blanks around it and thousands separators
-// (",") are allowed; anything else that is not part of the number gives nullopt.
-std::optional<double> ParseNumber(const QString& text);
-inline bool IsNumeric(const QString& text)
-{
-    return ParseNumber(text).has_value();
-}
-
-// The number at the start of a text (leading blanks skipped, reading stops at the
-// first character that cannot continue it); 0 when there is none. "12abc" -> 12.
-double LeadingNumber(const QString& text);
 
 // Format of a number cell.
 struct NumberFormat

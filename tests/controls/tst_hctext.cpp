@@ -1,7 +1,7 @@
 #include "MsgRecorder.h"
 #include "common/Globals.h"
 #include "controls/HCText.h"
-#include "controls/VbColor.h"
+#include "common/OleColor.h"
 #include "platform/InputMode.h"
 
 #include <QInputMethodEvent>

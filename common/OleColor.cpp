@@ -1,14 +1,14 @@
-#include "controls/VbColor.h"
+#include "common/OleColor.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 
-QColor VbColor(quint32 value)
+QColor ToQColor(OleColor color)
 {
-    if (!(value & 0x80000000u))
-        return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    if (!(color & 0x80000000u))
+        return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
     const QPalette palette = QGuiApplication::palette();
-    switch (value & 0xFF) {
+    switch (color & 0xFF) {
     case 0x05:
         return palette.color(QPalette::Base);
     case 0x08:
@@ -23,10 +23,10 @@ QColor VbColor(quint32 value)
         return palette.color(QPalette::Disabled, QPalette::Text);
     case 0x12:
         return palette.color(QPalette::ButtonText);
-    case 0x18:
-        return palette.color(QPalette::ToolTipBase);
     case 0x17:
         return palette.color(QPalette::ToolTipText);
+    case 0x18:
+        return palette.color(QPalette::ToolTipBase);
     default:
         return palette.color(QPalette::Window);
     }
