@@ -96,7 +96,7 @@ void FrmMain::Form_Load()
     SetupListGrid(spList);
     SetupCompanyGrid(spCom);
     LoadFormIni(this, false, QString());
-    m_loadedGeometry = geometry();
+    m_loadedGeometry = QRect(pos(), size());
 
     chkTerm->setChecked(
         GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("0"))

@@ -71,7 +71,7 @@ public:
     const ShotGroups& shots() const { return m_shots; }
     // The picture an image box shows; null while it shows the picture of imgBase.
     const QPixmap& shotPicture(int index) const { return m_shotPicture[index]; }
-    // Position and size right after the saved layout was applied at start.
+    // Position (of the frame) and size right after the saved layout was applied at start.
     const QRect& loadedGeometry() const { return m_loadedGeometry; }
 
     // --- Filter bar
