@@ -1,7 +1,6 @@
+#include "Version.h"
 #include "platform/MacAddress.h"
 #include "shell/modMain.h"
-
-#include "Version.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -37,8 +36,8 @@ int runInfoCommand(const char* arg)
         AppError error;
         const QString mac = PickMacAddress(ListNetAdapters(&error));
         if (mac.isEmpty()) {
-            std::fprintf(stderr, "asmanager: no network adapter with an address%s%s\n", error.isSet() ? ": " : "",
-                         qPrintable(error.description));
+            std::fprintf(stderr, "asmanager: no network adapter with an address%s%s\n",
+                         error.isSet() ? ": " : "", qPrintable(error.description));
             return 1;
         }
         std::printf("%s\n", qPrintable(mac));
@@ -60,8 +59,8 @@ int main(int argc, char* argv[])
 
     // Standard buttons read 확인/취소/예/아니요.
     QTranslator qtKorean;
-    if (qtKorean.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtKorean.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtKorean);
 
     Main();

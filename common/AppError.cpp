@@ -8,7 +8,9 @@ QString ErrorText(long number, const QString& description)
 QString ProcErrorText(long number, const QString& description, const QString& procedure, ErrScope scope,
                       const QString& owner)
 {
-    const char* kind = scope == ErrScope::Module ? "Module" : scope == ErrScope::Form ? "Form" : "User Control";
+    const char* kind = scope == ErrScope::Module ? "Module"
+                       : scope == ErrScope::Form ? "Form"
+                                                 : "User Control";
     return ErrorText(number, description) +
            QStringLiteral(" in procedure %1 of %2 %3").arg(procedure, QLatin1String(kind), owner);
 }

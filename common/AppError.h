@@ -13,7 +13,12 @@ struct AppError
 };
 
 // Where a procedure lives, for the standard error text.
-enum class ErrScope { Module, Form, UserControl };
+enum class ErrScope
+{
+    Module,
+    Form,
+    UserControl
+};
 
 // "Error N (description)"
 QString ErrorText(long number, const QString& description);

@@ -17,6 +17,12 @@ QString AppDir()
     return QCoreApplication::applicationDirPath();
 }
 
-QString AppPath(const QString& relative) { return AppDir() + QLatin1Char('/') + relative; }
+QString AppPath(const QString& relative)
+{
+    return AppDir() + QLatin1Char('/') + relative;
+}
 
-void SetAppDirForTesting(const QString& dir) { overrideDir() = dir; }
+void SetAppDirForTesting(const QString& dir)
+{
+    overrideDir() = dir;
+}

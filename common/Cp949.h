@@ -10,7 +10,10 @@ namespace cp949 {
 // Characters that CP949 cannot hold become '?'.
 QByteArray encode(const QString& text);
 QString decode(const char* data, qsizetype size);
-inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray& bytes)
+{
+    return decode(bytes.constData(), bytes.size());
+}
 
 // Length of the text in CP949 bytes (a Hangul syllable counts 2).
 int byteLength(const QString& text);

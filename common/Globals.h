@@ -5,11 +5,11 @@
 
 // Process-wide state shared by every window.
 
-extern QString gAppTitle;   // "타벤 A/S관리"; also the settings-store application name
-extern QString gUserId;     // the logged-in user
+extern QString gAppTitle; // "타벤 A/S관리"; also the settings-store application name
+extern QString gUserId;   // the logged-in user
 extern QString gUserName;
 extern int16_t gGroupCode;
-extern int16_t gOSType;     // operating-system type code
+extern int16_t gOSType; // operating-system type code
 extern bool gIs64Bit;
 extern bool gUseGridColors; // grids take the shared colours only when true
 extern int32_t gCurSeq;     // record number most recently selected in the main window

@@ -17,7 +17,10 @@ MsgResponder& responder()
     return instance;
 }
 
-QString titleOrDefault(const QString& title) { return title.isEmpty() ? gAppTitle : title; }
+QString titleOrDefault(const QString& title)
+{
+    return title.isEmpty() ? gAppTitle : title;
+}
 
 // Gives the focus back to the control that had it before a box was shown.
 class FocusKeeper
@@ -37,11 +40,16 @@ private:
 QMessageBox::Icon qtIcon(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -49,20 +57,28 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
 QMessageBox::StandardButton qtButton(int result)
 {
     switch (result) {
-    case vbCancel: return QMessageBox::Cancel;
-    case vbYes: return QMessageBox::Yes;
-    case vbNo: return QMessageBox::No;
-    default: return QMessageBox::Ok;
+    case vbCancel:
+        return QMessageBox::Cancel;
+    case vbYes:
+        return QMessageBox::Yes;
+    case vbNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 int resultOf(int qtResult)
 {
     switch (qtResult) {
-    case QMessageBox::Cancel: return vbCancel;
-    case QMessageBox::Yes: return vbYes;
-    case QMessageBox::No: return vbNo;
-    default: return vbOK;
+    case QMessageBox::Cancel:
+        return vbCancel;
+    case QMessageBox::Yes:
+        return vbYes;
+    case QMessageBox::No:
+        return vbNo;
+    default:
+        return vbOK;
     }
 }
 
@@ -71,10 +87,18 @@ int showBox(const MsgPrompt& p)
     QMessageBox box(qtIcon(p.icon), p.title, p.text, QMessageBox::NoButton, QApplication::activeWindow());
     QList<int> buttons;
     switch (p.buttons) {
-    case MsgButtons::Ok: buttons = {vbOK}; break;
-    case MsgButtons::OkCancel: buttons = {vbOK, vbCancel}; break;
-    case MsgButtons::YesNo: buttons = {vbYes, vbNo}; break;
-    case MsgButtons::YesNoCancel: buttons = {vbYes, vbNo, vbCancel}; break;
+    case MsgButtons::Ok:
+        buttons = {vbOK};
+        break;
+    case MsgButtons::OkCancel:
+        buttons = {vbOK, vbCancel};
+        break;
+    case MsgButtons::YesNo:
+        buttons = {vbYes, vbNo};
+        break;
+    case MsgButtons::YesNoCancel:
+        buttons = {vbYes, vbNo, vbCancel};
+        break;
     }
     for (int b : buttons)
         box.addButton(qtButton(b));
@@ -94,7 +118,8 @@ QString qtFilter(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i];
         name.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)")));
-        out << QStringLiteral("%1 (%2)").arg(name.trimmed(), parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(name.trimmed(),
+                                             parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')));
     }
     return out.join(QStringLiteral(";;"));
 }
@@ -119,8 +144,11 @@ MsgAnswer ask(const MsgPrompt& prompt)
         break;
     }
     case MsgPrompt::Kind::OpenFile: {
-        const QString start = prompt.defaultText.isEmpty() ? prompt.folder : prompt.folder + QLatin1Char('/') + prompt.defaultText;
-        answer.text = QFileDialog::getOpenFileName(QApplication::activeWindow(), prompt.title, start, qtFilter(prompt.filter));
+        const QString start = prompt.defaultText.isEmpty()
+                                  ? prompt.folder
+                                  : prompt.folder + QLatin1Char('/') + prompt.defaultText;
+        answer.text = QFileDialog::getOpenFileName(QApplication::activeWindow(), prompt.title, start,
+                                                   qtFilter(prompt.filter));
         answer.button = answer.text.isEmpty() ? vbCancel : vbOK;
         break;
     }
@@ -130,7 +158,10 @@ MsgAnswer ask(const MsgPrompt& prompt)
 
 } // namespace
 
-void SetMsgResponder(MsgResponder r) { responder() = std::move(r); }
+void SetMsgResponder(MsgResponder r)
+{
+    responder() = std::move(r);
+}
 
 int MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const QString& title, int defaultButton)
 {
@@ -139,7 +170,9 @@ int MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const QStrin
     p.title = titleOrDefault(title);
     p.icon = icon;
     p.buttons = buttons;
-    p.defaultButton = defaultButton != 0 ? defaultButton : (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? vbYes : vbOK;
+    p.defaultButton = defaultButton != 0                                                     ? defaultButton
+                      : (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? vbYes
+                                                                                             : vbOK;
     return ask(p).button;
 }
 
@@ -155,7 +188,9 @@ void MsgWarn(const QString& prompt, const QString& title)
 
 int MsgYesNo(const QString& prompt, const QString& title, bool defaultYes)
 {
-    return MsgBox(prompt, MsgButtons::YesNo, MsgIcon::Question, title, defaultYes ? vbYes : vbNo) == vbYes ? vbYes : vbNo;
+    return MsgBox(prompt, MsgButtons::YesNo, MsgIcon::Question, title, defaultYes ? vbYes : vbNo) == vbYes
+               ? vbYes
+               : vbNo;
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
@@ -170,7 +205,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return a.button == vbCancel ? QString() : a.text;
 }
 
-QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName, const QString& filter)
+QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName,
+                       const QString& filter)
 {
     MsgPrompt p;
     p.kind = MsgPrompt::Kind::OpenFile;
@@ -188,7 +224,10 @@ void ShowError(long number, const QString& description)
     MsgBox(ErrorText(number, description));
 }
 
-void ShowError(const AppError& error) { ShowError(error.number, error.description); }
+void ShowError(const AppError& error)
+{
+    ShowError(error.number, error.description);
+}
 
 void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner)
 {

@@ -8,15 +8,39 @@
 // Every message box, input box and file dialog of the program goes through here,
 // so that tests can answer and record each prompt without a person.
 
-enum class MsgIcon { None, Information, Exclamation, Question, Critical };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon
+{
+    None,
+    Information,
+    Exclamation,
+    Question,
+    Critical
+};
+enum class MsgButtons
+{
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel
+};
 
 // Button results, numbered as the program has always numbered them.
-enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgResult
+{
+    vbOK = 1,
+    vbCancel = 2,
+    vbYes = 6,
+    vbNo = 7
+};
 
 struct MsgPrompt
 {
-    enum class Kind { Box, Input, OpenFile };
+    enum class Kind
+    {
+        Box,
+        Input,
+        OpenFile
+    };
     Kind kind = Kind::Box;
     QString text;
     QString title;

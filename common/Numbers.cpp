@@ -4,8 +4,14 @@
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-bool isSign(QChar c) { return c == QLatin1Char('-') || c == QLatin1Char('+'); }
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+bool isSign(QChar c)
+{
+    return c == QLatin1Char('-') || c == QLatin1Char('+');
+}
 
 } // namespace
 

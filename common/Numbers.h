@@ -17,7 +17,10 @@ std::optional<DecimalDigits> ParseDecimal(const QString& text);
 
 // The value of a text that is a number as a whole (see ParseDecimal), else nullopt.
 std::optional<double> ParseNumber(const QString& text);
-inline bool IsNumeric(const QString& text) { return ParseDecimal(text).has_value(); }
+inline bool IsNumeric(const QString& text)
+{
+    return ParseDecimal(text).has_value();
+}
 
 // The number at the start of a text (leading blanks skipped, reading stops at the
 // first character that cannot continue it); 0 when there is none. "12abc" -> 12.

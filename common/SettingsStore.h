@@ -7,7 +7,8 @@
 // application name with every "/" replaced by "_", UTF-8, values taken literally
 // to the end of their line. The files are readable by their owner only.
 
-QString GetSetting(const QString& appName, const QString& section, const QString& key, const QString& def = {});
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& def = {});
 // Returns false when the file cannot be written.
 bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key);

@@ -32,7 +32,10 @@ SiteConfig LoadSiteConfig(const QString& path)
     return c;
 }
 
-SiteConfig LoadSiteConfig() { return LoadSiteConfig(AppPath(QStringLiteral("site.ini"))); }
+SiteConfig LoadSiteConfig()
+{
+    return LoadSiteConfig(AppPath(QStringLiteral("site.ini")));
+}
 
 const SiteConfig& Site()
 {
@@ -41,4 +44,7 @@ const SiteConfig& Site()
     return *current();
 }
 
-void SetSiteForTesting(const SiteConfig& config) { current() = config; }
+void SetSiteForTesting(const SiteConfig& config)
+{
+    current() = config;
+}

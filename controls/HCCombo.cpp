@@ -1,9 +1,9 @@
 #include "controls/HCCombo.h"
 
+#include "common/OleColor.h"
 #include "controls/EdgeLayout.h"
 #include "controls/KeyCodes.h"
 #include "controls/NumberText.h"
-#include "common/OleColor.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

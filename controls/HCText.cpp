@@ -3,12 +3,12 @@
 #include "common/Cp949.h"
 #include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
+#include "common/OleColor.h"
 #include "controls/EdgeLayout.h"
 #include "controls/KeyCodes.h"
-#include "common/Numbers.h"
 #include "controls/NumberText.h"
 #include "controls/PhoneTime.h"
-#include "common/OleColor.h"
 #include "platform/InputMode.h"
 
 #include <QApplication>

@@ -26,8 +26,11 @@ bool MdacCheckPasses()
     const QString version = GetMDACVersion();
     if (MdacVersionNumber(version) >= 2.0)
         return true;
-    const QString text = QStringLiteral("MDAC(Microsoft Data Access Components)가 설치 되어 있지 않거나 버전이 낮습니다.(현재Ver:") +
-                         version + QStringLiteral(")\r\n당사 홈페이지에서 다운로드하여 설치하세요.\r\n지금 다운로드 하시겠습니까?");
+    const QString text =
+        QStringLiteral(
+            "MDAC(Microsoft Data Access Components)가 설치 되어 있지 않거나 버전이 낮습니다.(현재Ver:") +
+        version +
+        QStringLiteral(")\r\n당사 홈페이지에서 다운로드하여 설치하세요.\r\n지금 다운로드 하시겠습니까?");
     if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("MDAC누락")) == vbYes)
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMdacDownloadUrl)));
     return false;
@@ -41,12 +44,16 @@ bool MdacCheckPasses()
 QString GetMDACVersion()
 {
     QString version;
-    return RegReadString(QStringLiteral("Software\\Microsoft\\DataAccess"), QStringLiteral("Version"), version)
+    return RegReadString(QStringLiteral("Software\\Microsoft\\DataAccess"), QStringLiteral("Version"),
+                         version)
                ? version
                : QString();
 }
 
-double MdacVersionNumber(const QString& version) { return LeadingNumber(version.left(3)); }
+double MdacVersionNumber(const QString& version)
+{
+    return LeadingNumber(version.left(3));
+}
 
 bool DBInit(const QString& host, const QString& user, const QString& password, const QString& database,
             const QString& secondHost, int logLevel, const QString& charSet)
@@ -59,7 +66,8 @@ bool DBInit(const QString& host, const QString& user, const QString& password, c
     const int port = Site().dbPort;
     gDB[0] = std::make_unique<cMySQL>();
     if (gDB[0]->initError().isSet()) {
-        ShowProcError(gDB[0]->initError(), QStringLiteral("DBInit"), ErrScope::Module, QStringLiteral("modMySQL_Func"));
+        ShowProcError(gDB[0]->initError(), QStringLiteral("DBInit"), ErrScope::Module,
+                      QStringLiteral("modMySQL_Func"));
         return false;
     }
     bool connected = gDB[0]->real_connect(host, user, password, database, port, {}, 0, false, charSet);

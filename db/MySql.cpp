@@ -51,7 +51,8 @@ cMySQL::cMySQL() : m_h(std::make_unique<Handle>())
 {
     m_h->conn = mysql_init(nullptr);
     if (!m_h->conn)
-        m_initError = {512, QStringLiteral("cMysql::Initialize"), QStringLiteral("Cannot Initialize a mysql record::Fatal")};
+        m_initError = {512, QStringLiteral("cMysql::Initialize"),
+                       QStringLiteral("Cannot Initialize a mysql record::Fatal")};
 }
 
 cMySQL::~cMySQL()
@@ -67,9 +68,14 @@ QString cMySQL::connectFailureMessage(unsigned int errorNumber)
     const QString first = QStringLiteral("데이터베이스 서버에 접속할 수 없습니다.");
     if (errorNumber != kCannotReachServer && errorNumber != kCannotConnect)
         return first;
-    return QStringList{first, QString(), QStringLiteral("인터넷이 연결되어 있는지 확인 해 주세요."), QString(),
-                       QStringLiteral("인터넷이 연결되어 있다면 방화벽이나 각종 스파이웨어 차단 프로그램이 가동중인지 확인해 주세요."),
-                       QStringLiteral("관련 프로그램이 데이터베이스 접속을 방해하는 경우 일 수도 있습니다.")}
+    return QStringList{
+        first,
+        QString(),
+        QStringLiteral("인터넷이 연결되어 있는지 확인 해 주세요."),
+        QString(),
+        QStringLiteral(
+            "인터넷이 연결되어 있다면 방화벽이나 각종 스파이웨어 차단 프로그램이 가동중인지 확인해 주세요."),
+        QStringLiteral("관련 프로그램이 데이터베이스 접속을 방해하는 경우 일 수도 있습니다.")}
         .join(QStringLiteral("\r\n"));
 }
 
@@ -111,11 +117,12 @@ bool cMySQL::real_connect(const QString& host, const QString& user, const QStrin
     mysql_options(m_h->conn, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
 
     const LibText h(m_host), u(m_user), p(m_password), d(m_db), s(m_unixSocket);
-    if (!mysql_real_connect(m_h->conn, h.orNull(), u.orNull(), p.orNull(), d.orNull(), static_cast<unsigned int>(port),
-                            s.orNull(), m_clientFlags)) {
+    if (!mysql_real_connect(m_h->conn, h.orNull(), u.orNull(), p.orNull(), d.orNull(),
+                            static_cast<unsigned int>(port), s.orNull(), m_clientFlags)) {
         const unsigned int number = mysql_errno(m_h->conn);
         m_lastError = {long(number), QStringLiteral("cMysql::real_connect"),
-                       fromLib(mysql_error(m_h->conn)) + QStringLiteral("\r\n\r\n") + connectFailureMessage(number)};
+                       fromLib(mysql_error(m_h->conn)) + QStringLiteral("\r\n\r\n") +
+                           connectFailureMessage(number)};
         if (!m_noErrMsg)
             ShowError(m_lastError);
         // A failed attempt leaves the record unusable for another connect.
@@ -219,9 +226,15 @@ void cMySQL::setError(const QString& source)
     m_lastError = {long(mysql_errno(m_h->conn)), source, fromLib(mysql_error(m_h->conn))};
 }
 
-long cMySQL::affected_rows() const { return m_h->conn ? long(int64_t(mysql_affected_rows(m_h->conn))) : -1; }
+long cMySQL::affected_rows() const
+{
+    return m_h->conn ? long(int64_t(mysql_affected_rows(m_h->conn))) : -1;
+}
 
-long cMySQL::insert_id() const { return m_h->conn ? long(mysql_insert_id(m_h->conn)) : 0; }
+long cMySQL::insert_id() const
+{
+    return m_h->conn ? long(mysql_insert_id(m_h->conn)) : 0;
+}
 
 void cMySQL::free_result()
 {
@@ -235,14 +248,19 @@ void cMySQL::free_result()
 
 bool cMySQL::create_db(const QString& name)
 {
-    if (!m_h->conn || mysql_query(m_h->conn, (QByteArray("CREATE DATABASE `") + cp949::encode(name) + '`').constData()) != 0) {
+    if (!m_h->conn ||
+        mysql_query(m_h->conn, (QByteArray("CREATE DATABASE `") + cp949::encode(name) + '`').constData()) !=
+            0) {
         setError(QStringLiteral("cMysql::create_db"));
         return false;
     }
     return true;
 }
 
-void cMySQL::debug_push(const QString& dbugPush) { mysql_debug(LibText(dbugPush).get()); }
+void cMySQL::debug_push(const QString& dbugPush)
+{
+    mysql_debug(LibText(dbugPush).get());
+}
 
 bool cMySQL::dump_debug_info()
 {
@@ -253,21 +271,34 @@ bool cMySQL::dump_debug_info()
     return true;
 }
 
-bool cMySQL::eof() const { return !m_h->result || mysql_eof(m_h->result); }
+bool cMySQL::eof() const
+{
+    return !m_h->result || mysql_eof(m_h->result);
+}
 
-unsigned int cMySQL::err_no() const { return m_h->conn ? mysql_errno(m_h->conn) : 0; }
+unsigned int cMySQL::err_no() const
+{
+    return m_h->conn ? mysql_errno(m_h->conn) : 0;
+}
 
-QString cMySQL::err_description() const { return m_h->conn ? fromLib(mysql_error(m_h->conn)) : QString(); }
+QString cMySQL::err_description() const
+{
+    return m_h->conn ? fromLib(mysql_error(m_h->conn)) : QString();
+}
 
 QString cMySQL::escape_string(const QString& from, long fromLength) const
 {
     QByteArray in = cp949::encode(fromLength >= 0 ? from.left(fromLength) : from);
     QByteArray out(in.size() * 2 + 1, '\0');
-    const unsigned long n = mysql_escape_string(out.data(), in.constData(), static_cast<unsigned long>(in.size()));
+    const unsigned long n =
+        mysql_escape_string(out.data(), in.constData(), static_cast<unsigned long>(in.size()));
     return cp949::decode(out.constData(), qsizetype(n));
 }
 
-QString cMySQL::get_client_info() { return fromLib(mysql_get_client_info()); }
+QString cMySQL::get_client_info()
+{
+    return fromLib(mysql_get_client_info());
+}
 
 QString cMySQL::get_host_info()
 {
@@ -294,17 +325,35 @@ QString cMySQL::get_server_info()
     return fromLib(info);
 }
 
-QString cMySQL::info() { return m_h->conn ? fromLib(mysql_info(m_h->conn)) : QString(); }
+QString cMySQL::info()
+{
+    return m_h->conn ? fromLib(mysql_info(m_h->conn)) : QString();
+}
 
-int cMySQL::Kill(unsigned long threadId) { return mysql_kill(m_h->conn, threadId); }
+int cMySQL::Kill(unsigned long threadId)
+{
+    return mysql_kill(m_h->conn, threadId);
+}
 
-RecordSetPtr cMySQL::list_dbs(const QString& wild) { return takeListing(mysql_list_dbs(m_h->conn, LibText(wild).orNull())); }
+RecordSetPtr cMySQL::list_dbs(const QString& wild)
+{
+    return takeListing(mysql_list_dbs(m_h->conn, LibText(wild).orNull()));
+}
 
-RecordSetPtr cMySQL::list_fields(const QString& table, const QString& wild) { return takeListing(mysql_list_fields(m_h->conn, LibText(table).get(), LibText(wild).orNull())); }
+RecordSetPtr cMySQL::list_fields(const QString& table, const QString& wild)
+{
+    return takeListing(mysql_list_fields(m_h->conn, LibText(table).get(), LibText(wild).orNull()));
+}
 
-RecordSetPtr cMySQL::list_processes() { return takeListing(mysql_list_processes(m_h->conn)); }
+RecordSetPtr cMySQL::list_processes()
+{
+    return takeListing(mysql_list_processes(m_h->conn));
+}
 
-RecordSetPtr cMySQL::list_tables(const QString& wild) { return takeListing(mysql_list_tables(m_h->conn, LibText(wild).orNull())); }
+RecordSetPtr cMySQL::list_tables(const QString& wild)
+{
+    return takeListing(mysql_list_tables(m_h->conn, LibText(wild).orNull()));
+}
 
 RecordSetPtr cMySQL::takeListing(void* listing)
 {
@@ -315,9 +364,15 @@ RecordSetPtr cMySQL::takeListing(void* listing)
     return rs;
 }
 
-unsigned int cMySQL::num_fields() const { return m_h->result ? mysql_num_fields(m_h->result) : 0; }
+unsigned int cMySQL::num_fields() const
+{
+    return m_h->result ? mysql_num_fields(m_h->result) : 0;
+}
 
-unsigned long long cMySQL::num_rows() const { return m_h->result ? mysql_num_rows(m_h->result) : 0; }
+unsigned long long cMySQL::num_rows() const
+{
+    return m_h->result ? mysql_num_rows(m_h->result) : 0;
+}
 
 void cMySQL::data_seek(unsigned long long row)
 {
@@ -392,4 +447,7 @@ unsigned long cMySQL::thread_id()
     return mysql_thread_id(m_h->conn);
 }
 
-unsigned int cMySQL::thread_safe() const { return mysql_thread_safe(); }
+unsigned int cMySQL::thread_safe() const
+{
+    return mysql_thread_safe();
+}

@@ -7,10 +7,19 @@
 
 namespace {
 
-cMySQL* readConnection() { return gDBIndex >= 0 && gDBIndex < 2 ? gDB[size_t(gDBIndex)].get() : nullptr; }
-cMySQL* writeConnection() { return gDB[0].get(); }
+cMySQL* readConnection()
+{
+    return gDBIndex >= 0 && gDBIndex < 2 ? gDB[size_t(gDBIndex)].get() : nullptr;
+}
+cMySQL* writeConnection()
+{
+    return gDB[0].get();
+}
 
-double secondsSince(const QElapsedTimer& timer) { return double(timer.elapsed()) / 1000.0; }
+double secondsSince(const QElapsedTimer& timer)
+{
+    return double(timer.elapsed()) / 1000.0;
+}
 
 } // namespace
 

@@ -58,14 +58,18 @@ void RecordSet::MoveNext()
         ++m_row;
 }
 
-int RecordSet::FieldIndex(const QString& name) const { return m_index.value(name.toLower(), -1); }
+int RecordSet::FieldIndex(const QString& name) const
+{
+    return m_index.value(name.toLower(), -1);
+}
 
 QByteArray RecordSet::FieldBytes(int index) const
 {
     if (Eof() || index < 0 || index >= m_names.size())
         return {};
     const size_t k = size_t(m_row * m_names.size() + index);
-    return QByteArray::fromRawData(m_data.constData() + m_offsets[k], qsizetype(m_offsets[k + 1] - m_offsets[k]));
+    return QByteArray::fromRawData(m_data.constData() + m_offsets[k],
+                                   qsizetype(m_offsets[k + 1] - m_offsets[k]));
 }
 
 QString RecordSet::Field(int index) const

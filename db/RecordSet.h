@@ -33,7 +33,10 @@ public:
 
     int FieldCount() const { return int(m_names.size()); }
     QString FieldName(int index) const { return m_names.value(index); }
-    unsigned long FieldSize(int index) const { return index >= 0 && index < int(m_sizes.size()) ? m_sizes[index] : 0; }
+    unsigned long FieldSize(int index) const
+    {
+        return index >= 0 && index < int(m_sizes.size()) ? m_sizes[index] : 0;
+    }
     int FieldIndex(const QString& name) const;
 
     // The current row's value; "" at the end of the rows or for an unknown column.

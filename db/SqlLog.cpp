@@ -32,8 +32,9 @@ void appendLine(const QString& path, const QString& encoded)
 
 QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, bool ready)
 {
-    return ready ? sqlOrLine
-                 : HexEncodeLogLine(BuildSQLLogLine(QDateTime::currentDateTime(), sqlOrLine, result, seconds));
+    return ready
+               ? sqlOrLine
+               : HexEncodeLogLine(BuildSQLLogLine(QDateTime::currentDateTime(), sqlOrLine, result, seconds));
 }
 
 } // namespace
@@ -112,7 +113,10 @@ QString HexDecodeLogLine(const QString& encoded)
     return out;
 }
 
-QString SecondsText(double seconds) { return QString::number(seconds, 'g', 15); }
+QString SecondsText(double seconds)
+{
+    return QString::number(seconds, 'g', 15);
+}
 
 QString BuildSQLLogLine(const QDateTime& now, const QString& sql, const QString& result, double seconds)
 {
@@ -138,7 +142,9 @@ void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double sec
         return;
     }
     const QString line = lineOf(sqlOrLine, result, seconds, ready);
-    appendLine(gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat"), line);
+    appendLine(gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) +
+                   QStringLiteral(".dat"),
+               line);
     WriteSQLLogSlow(line, result, seconds, true);
 }
 

@@ -6,8 +6,8 @@
 bool RegReadString(const QString& keyPath, const QString& valueName, QString& value)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<LPCWSTR>(keyPath.utf16()), 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<LPCWSTR>(keyPath.utf16()), 0, KEY_QUERY_VALUE,
+                      &key) != ERROR_SUCCESS)
         return false;
     wchar_t buffer[256] = {};
     DWORD size = sizeof(buffer) - sizeof(wchar_t);
@@ -21,5 +21,8 @@ bool RegReadString(const QString& keyPath, const QString& valueName, QString& va
     return true;
 }
 #else
-bool RegReadString(const QString&, const QString&, QString&) { return false; }
+bool RegReadString(const QString&, const QString&, QString&)
+{
+    return false;
+}
 #endif

@@ -11,7 +11,9 @@ SingleInstance::SingleInstance(const QString& appDir)
     if (base.isEmpty())
         base = QDir::tempPath();
     const QByteArray key =
-        QCryptographicHash::hash(QDir(appDir).absolutePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(QDir(appDir).absolutePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     m_path = base + QStringLiteral("/asmanager-") + QString::fromLatin1(key) + QStringLiteral(".lock");
     m_lock = std::make_unique<QLockFile>(m_path);
     // A lock is stale only when its process is gone, never by age.
@@ -20,4 +22,7 @@ SingleInstance::SingleInstance(const QString& appDir)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::acquire() { return m_lock->isLocked() || m_lock->tryLock(0); }
+bool SingleInstance::acquire()
+{
+    return m_lock->isLocked() || m_lock->tryLock(0);
+}

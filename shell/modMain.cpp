@@ -8,6 +8,7 @@
 #include "db/Query.h"
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
+#include "records/FrmMain.h"
 #include "shell/frmLogin.h"
 
 #include <QFileInfo>
@@ -52,10 +53,9 @@ void Main()
     if (!loggedIn)
         ExitApp();
 
-    std::printf("asmanager: %s logged in. The main window is not part of this build yet; exiting.\n",
-                qPrintable(gUserId));
-    std::fflush(stdout);
-    ExitApp();
+    // The main window lives until the program ends (ExitApp when it closes).
+    auto* mainWindow = new FrmMain;
+    mainWindow->Form_Load();
 }
 
 void InitDBConsts()
@@ -63,23 +63,24 @@ void InitDBConsts()
     gOSType = GetOSTypeCode();
     gIs64Bit = IsHost64Bit();
     const SiteConfig& site = Site();
-    DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), QString::fromLatin1(kDbName),
-           site.secondHost, 0, QStringLiteral("euckr"));
+    DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword),
+           QString::fromLatin1(kDbName), site.secondHost, 0, QStringLiteral("euckr"));
     gUseGridColors = true;
 }
 
 bool CheckLogin(const RecordSet* rs)
 {
     if (!rs || rs->Eof()) {
-        ShowProcError({3021, {}, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted.")},
-                      QStringLiteral("CheckLogin"), ErrScope::Module, QStringLiteral("modMain"));
+        ShowProcError(
+            {3021, {}, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted.")},
+            QStringLiteral("CheckLogin"), ErrScope::Module, QStringLiteral("modMain"));
         return false;
     }
     bool ok = false;
     const int group = rs->Field(QStringLiteral("groupcode")).trimmed().toInt(&ok);
     if (!ok || group < INT16_MIN || group > INT16_MAX) {
-        ShowProcError({13, {}, QStringLiteral("Type mismatch")}, QStringLiteral("CheckLogin"), ErrScope::Module,
-                      QStringLiteral("modMain"));
+        ShowProcError({13, {}, QStringLiteral("Type mismatch")}, QStringLiteral("CheckLogin"),
+                      ErrScope::Module, QStringLiteral("modMain"));
         return false;
     }
     gUserId = rs->Field(QStringLiteral("id"));
@@ -90,7 +91,8 @@ bool CheckLogin(const RecordSet* rs)
 
 QString GetUserNameById(const QString& id)
 {
-    return GetValue(QStringLiteral(" SELECT name FROM user WHERE id = '") + EscapeSQL(id) + QStringLiteral("'"));
+    return GetValue(QStringLiteral(" SELECT name FROM user WHERE id = '") + EscapeSQL(id) +
+                    QStringLiteral("'"));
 }
 
 void ExitApp(int code)

@@ -2,28 +2,32 @@
 // the mariadb command-line client fetching the same statement to /dev/null.
 // Needs a server with the demo tables holding at least 100,000 records:
 //   AS_BENCH_SOCKET, AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
+#include "common/AppPaths.h"
 #include "db/MySql.h"
-
-#include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 
-#include "common/AppPaths.h"
-
 namespace {
 
 const char* const kStatement =
-    "SELECT a.seq, a.appcode, a.formname, a.title, a.errtext, user_q, user_a, qusdate, ftpdate, solution, status"
-    ", p.name AS pname, p.code, p.groupid, p.chargeid, u.name AS uname, u.id AS id1, u2.name AS uname2, u2.id AS id2"
-    ", u3.id AS id3 FROM aslist AS a JOIN part AS p ON a.appcode = p.code LEFT JOIN user AS u ON a.user_q = u.id"
+    "SELECT a.seq, a.appcode, a.formname, a.title, a.errtext, user_q, user_a, qusdate, ftpdate, solution, "
+    "status"
+    ", p.name AS pname, p.code, p.groupid, p.chargeid, u.name AS uname, u.id AS id1, u2.name AS uname2, "
+    "u2.id AS id2"
+    ", u3.id AS id3 FROM aslist AS a JOIN part AS p ON a.appcode = p.code LEFT JOIN user AS u ON a.user_q = "
+    "u.id"
     " LEFT JOIN user AS u2 ON a.user_a = u2.id LEFT JOIN user AS u3 ON p.chargeid = u3.id"
     " ORDER BY a.seq LIMIT 100000";
 
-QString env(const char* name) { return qEnvironmentVariable(name); }
+QString env(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
 
 void RecordSetFromServer(benchmark::State& state)
 {
@@ -45,11 +49,12 @@ void RecordSetFromServer(benchmark::State& state)
 
 void CommandLineClient(benchmark::State& state)
 {
-    const QByteArray command = QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
-                                              "-ukx_inhouse -pkqdb5830 %3 -e \"%4\" > /dev/null")
-                                   .arg(env("AS_BENCH_HOST"), env("AS_BENCH_PORT"), env("AS_BENCH_DB"),
-                                        QString::fromLatin1(kStatement))
-                                   .toLocal8Bit();
+    const QByteArray command =
+        QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
+                       "-ukx_inhouse -pkqdb5830 %3 -e \"%4\" > /dev/null")
+            .arg(env("AS_BENCH_HOST"), env("AS_BENCH_PORT"), env("AS_BENCH_DB"),
+                 QString::fromLatin1(kStatement))
+            .toLocal8Bit();
     for (auto _ : state)
         if (std::system(command.constData()) != 0) {
             state.SkipWithError("mariadb client failed");

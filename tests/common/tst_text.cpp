@@ -30,7 +30,9 @@ void TextTest::cp949_data()
     QTest::newRow("ascii") << QStringLiteral("abc 123") << QByteArray("abc 123");
     QTest::newRow("hangul") << QStringLiteral("가") << QByteArray("\xB0\xA1");
     QTest::newRow("extension syllable") << QStringLiteral("똠") << QByteArray("\x8C\x63");
-    QTest::newRow("mixed") << QStringLiteral("A가B") << QByteArray("A\xB0\xA1" "B");
+    QTest::newRow("mixed") << QStringLiteral("A가B")
+                           << QByteArray("A\xB0\xA1"
+                                         "B");
     QTest::newRow("not in code page") << QStringLiteral("a\U0001F600b") << QByteArray("a??b");
 }
 
@@ -84,10 +86,12 @@ void TextTest::profileReadsLikeAFixedBuffer()
     const QString path = dir.filePath(QStringLiteral("a.ini"));
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(cp949::encode(QStringLiteral("[Other]\r\nKey=no\r\n[Sec]\r\nKey=") + stored + QStringLiteral("\r\n")));
+    f.write(cp949::encode(QStringLiteral("[Other]\r\nKey=no\r\n[Sec]\r\nKey=") + stored +
+                          QStringLiteral("\r\n")));
     f.close();
     QCOMPARE(profile::ReadString(path, QStringLiteral("sec"), QStringLiteral("KEY"), {}, buffer), expected);
-    QCOMPARE(profile::ReadString(path, QStringLiteral("Sec"), QStringLiteral("missing"), QStringLiteral("d"), buffer),
+    QCOMPARE(profile::ReadString(path, QStringLiteral("Sec"), QStringLiteral("missing"), QStringLiteral("d"),
+                                 buffer),
              QStringLiteral("d"));
 }
 
@@ -112,13 +116,19 @@ void TextTest::settingsStoreFileAndLiteralValues()
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     const QString app = QStringLiteral("타벤 A/S관리");
     QCOMPARE(SettingsFilePath(app), home.path() + QStringLiteral("/asmanager/타벤 A_S관리.ini"));
-    QCOMPARE(GetSetting(app, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("0")), QStringLiteral("0"));
-    QVERIFY(SaveSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral(" a=b;\"c\" ")));
-    QCOMPARE(GetSetting(app, QStringLiteral("config"), QStringLiteral("PASSWD")), QStringLiteral(" a=b;\"c\" "));
+    QCOMPARE(GetSetting(app, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("0")),
+             QStringLiteral("0"));
+    QVERIFY(
+        SaveSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral(" a=b;\"c\" ")));
+    QCOMPARE(GetSetting(app, QStringLiteral("config"), QStringLiteral("PASSWD")),
+             QStringLiteral(" a=b;\"c\" "));
     QFile f(SettingsFilePath(app));
-    QCOMPARE(int(f.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)), 0);
+    QCOMPARE(
+        int(f.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)),
+        0);
     QVERIFY(DeleteSetting(app, QStringLiteral("Config"), QStringLiteral("passwd")));
-    QCOMPARE(GetSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(GetSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral("none")),
+             QStringLiteral("none"));
 }
 
 QTEST_GUILESS_MAIN(TextTest)

@@ -1,7 +1,7 @@
 #include "MsgRecorder.h"
 #include "common/Globals.h"
-#include "controls/HCText.h"
 #include "common/OleColor.h"
+#include "controls/HCText.h"
 #include "platform/InputMode.h"
 
 #include <QInputMethodEvent>

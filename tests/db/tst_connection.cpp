@@ -1,6 +1,5 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
-
 #include "common/Globals.h"
 #include "common/ProfileIni.h"
 #include "db/DbStartup.h"
@@ -48,14 +47,17 @@ void ConnectionTest::hangulRoundTripsThroughTheStartupConnection()
     QVERIFY(m_env.connect(kDb));
     const QString text = QStringLiteral("똠방각하 가나다 'quote' \\ 끝");
     QVERIFY(gDB[0]->query(QStringLiteral("INSERT INTO part (code, name) VALUES (901, '%1')")
-                              .arg(QString(text).replace(QStringLiteral("\\"), QStringLiteral("\\\\")).replace(QStringLiteral("'"), QStringLiteral("''")))) == nullptr);
+                              .arg(QString(text)
+                                       .replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
+                                       .replace(QStringLiteral("'"), QStringLiteral("''")))) == nullptr);
     QCOMPARE(gDB[0]->affected_rows(), 1L);
     RecordSetPtr rs = gDB[0]->query(QStringLiteral("SELECT name FROM part WHERE code = 901"));
     QVERIFY(rs);
     QCOMPARE(rs->Field(QStringLiteral("name")), text);
     // The server holds EUC-KR bytes, not mangled text.
-    QCOMPARE(m_admin.value(QStringLiteral("SELECT HEX(name) FROM t_connection.part WHERE code = 901")).left(8),
-             QStringLiteral("8C63B9E6"));
+    QCOMPARE(
+        m_admin.value(QStringLiteral("SELECT HEX(name) FROM t_connection.part WHERE code = 901")).left(8),
+        QStringLiteral("8C63B9E6"));
     QCOMPARE(msgs.count(), 0);
     CloseDB();
 }
@@ -108,8 +110,9 @@ void ConnectionTest::sameNamedColumnsTakeTheirTableNames()
                                         "INSERT INTO ascomp (seq, comname, ascode) VALUES (70, 'c', 7);")));
     cMySQL db;
     QVERIFY(db.real_connect(TestDb::host(), kUser, kPass, kDb, TestDb::port()));
-    RecordSetPtr rs = db.query(QStringLiteral("SELECT a.seq, a.title, b.seq, b.comname, 1 AS seq FROM aslist AS a "
-                                              "JOIN ascomp AS b ON b.ascode = a.seq"));
+    RecordSetPtr rs =
+        db.query(QStringLiteral("SELECT a.seq, a.title, b.seq, b.comname, 1 AS seq FROM aslist AS a "
+                                "JOIN ascomp AS b ON b.ascode = a.seq"));
     QVERIFY(rs);
     QStringList names;
     for (int i = 0; i < rs->FieldCount(); ++i)
@@ -125,8 +128,9 @@ void ConnectionTest::valuesReadAsText()
 {
     cMySQL db;
     QVERIFY(db.real_connect(TestDb::host(), kUser, kPass, kDb, TestDb::port()));
-    RecordSetPtr rs = db.query(QStringLiteral("SELECT NULL AS n, 42 AS num, 'abc   ' AS padded, '  lead' AS lead, "
-                                              "CONCAT('a', CHAR(0), 'b') AS nul UNION ALL SELECT 'x', 1, 'y', 'z', 'w'"));
+    RecordSetPtr rs =
+        db.query(QStringLiteral("SELECT NULL AS n, 42 AS num, 'abc   ' AS padded, '  lead' AS lead, "
+                                "CONCAT('a', CHAR(0), 'b') AS nul UNION ALL SELECT 'x', 1, 'y', 'z', 'w'"));
     QVERIFY(rs);
     QCOMPARE(rs->RecordCount(), 2);
     QCOMPARE(rs->Field(QStringLiteral("n")), QString());

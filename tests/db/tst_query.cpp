@@ -1,6 +1,5 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
-
 #include "db/DbStartup.h"
 #include "db/Query.h"
 
@@ -44,7 +43,8 @@ void QueryTest::escapeSQL_data()
     QTest::newRow("apostrophe") << QStringLiteral("it's") << QStringLiteral("it''s");
     QTest::newRow("backslash") << QStringLiteral("C:\\temp") << QStringLiteral("C:\\\\temp");
     QTest::newRow("backslash before apostrophe") << QStringLiteral("\\'") << QStringLiteral("\\\\''");
-    QTest::newRow("embedded NUL") << QStringLiteral("ab") + QChar(0) + QStringLiteral("cd") << QStringLiteral("ab");
+    QTest::newRow("embedded NUL") << QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")
+                                  << QStringLiteral("ab");
 }
 
 void QueryTest::escapeSQL()
@@ -58,7 +58,8 @@ void QueryTest::escapedTextRoundTrips()
 {
     QVERIFY(m_env.connect(kDb));
     const QString nasty = QStringLiteral("a'b\\c'' \\' 똠");
-    QCOMPARE(ExecSQL(QStringLiteral("INSERT INTO part (code, name) VALUES (2, '%1')").arg(EscapeSQL(nasty))), 1L);
+    QCOMPARE(ExecSQL(QStringLiteral("INSERT INTO part (code, name) VALUES (2, '%1')").arg(EscapeSQL(nasty))),
+             1L);
     QCOMPARE(GetValue(QStringLiteral("SELECT name FROM part WHERE code = 2")), nasty);
     QCOMPARE(ExecSQL(QStringLiteral("DELETE FROM part WHERE code = 2")), 1L);
 }
@@ -106,7 +107,8 @@ void QueryTest::failedStatementsGiveEmptyResults()
     QCOMPARE(ExecSQL(QStringLiteral("UPDATE nowhere SET a = 1")), 0L);
     QCOMPARE(msgs.count(), 3);
     for (const QString& text : msgs.texts())
-        QVERIFY2(text.startsWith(QStringLiteral("Error 1146 (")) && text.endsWith(QLatin1Char(')')), qPrintable(text));
+        QVERIFY2(text.startsWith(QStringLiteral("Error 1146 (")) && text.endsWith(QLatin1Char(')')),
+                 qPrintable(text));
 
     // No row is not a failure: empty value, no prompt.
     QCOMPARE(GetValue(QStringLiteral("SELECT name FROM part WHERE code = -1")), QString());

@@ -1,6 +1,5 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
-
 #include "common/Globals.h"
 #include "common/SettingsStore.h"
 #include "db/DbStartup.h"
@@ -82,7 +81,8 @@ void SqlLogTest::encoding()
 void SqlLogTest::linesDecodeBackToStatementAndResult()
 {
     const QString sql = QStringLiteral("SELECT name FROM user WHERE id = '홍길동'");
-    const QString line = BuildSQLLogLine(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)), sql, QStringLiteral("관리자"), 0.015);
+    const QString line =
+        BuildSQLLogLine(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)), sql, QStringLiteral("관리자"), 0.015);
     QCOMPARE(line, QStringLiteral("261207090503\t0.015\t") + sql + QStringLiteral(";\t -> 관리자"));
     QCOMPARE(HexDecodeLogLine(HexEncodeLogLine(line)), line);
 }
@@ -118,7 +118,8 @@ void SqlLogTest::writersRouteByLevelAndThreshold()
         WriteSQLLog(QStringLiteral("UPDATE t SET a = 1"), QStringLiteral("1"), seconds);
     else
         WriteSQLLogFull(QStringLiteral("SELECT 1"), QStringLiteral("1"), seconds, false);
-    const QString fullFile = gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat");
+    const QString fullFile =
+        gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat");
     const QStringList d = linesOf(gSQLLogFile), f = linesOf(fullFile), s = linesOf(gSQLLogSlowFile);
     QCOMPARE(d.size(), daily);
     QCOMPARE(f.size(), full);
@@ -138,14 +139,16 @@ void SqlLogTest::queryFunctionsLogWhatTheyRan()
     QCOMPARE(GetValue(QStringLiteral("SELECT name FROM part WHERE code = 99")), QString());
     QCOMPARE(ExecSQL(QStringLiteral("INSERT INTO part (code, name) VALUES (5, '오')")), 1L);
     GetInsertId();
-    const QString fullFile = gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat");
+    const QString fullFile =
+        gSQLLogFullPrefix + QTime::currentTime().toString(QStringLiteral("HH")) + QStringLiteral(".dat");
     const QStringList full = linesOf(fullFile);
     QCOMPARE(full.size(), 3);
     const QStringList first = HexDecodeLogLine(full[0]).split(QLatin1Char('\t'));
     QCOMPARE(first.size(), 4);
     QCOMPARE(first[2], QStringLiteral("SELECT name FROM part WHERE code = 99;"));
     QCOMPARE(first[3], QStringLiteral(" -> "));
-    QCOMPARE(HexDecodeLogLine(full[1]).section(QLatin1Char('\t'), 2), QStringLiteral("INSERT INTO part (code, name) VALUES (5, '오');\t -> 1"));
+    QCOMPARE(HexDecodeLogLine(full[1]).section(QLatin1Char('\t'), 2),
+             QStringLiteral("INSERT INTO part (code, name) VALUES (5, '오');\t -> 1"));
     QCOMPARE(HexDecodeLogLine(full[2]).section(QLatin1Char('\t'), 2, 2), QStringLiteral("insert_id();"));
     QCOMPARE(linesOf(gSQLLogFile), full.mid(1));
     CloseDB();
@@ -157,11 +160,13 @@ void SqlLogTest::firstStartOfTheDayClearsLastMonthsFiles()
     for (const char* name : {"SQLLog_07.dat", "SQLLog_07_slow.dat", "SQLLog_07_full_09.dat", "SQLLog_06.dat",
                              "SQLLog_06_full_09.dat", "SQLLog_17.dat"})
         touch(logDir() + QLatin1Char('/') + QLatin1String(name));
-    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"), QStringLiteral("2026-12-06"));
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"),
+                QStringLiteral("2026-12-06"));
     PrepareSQLLog(logDir(), seventh);
     QCOMPARE(QDir(logDir()).entryList(QDir::Files),
              (QStringList{"SQLLog_06.dat", "SQLLog_06_full_09.dat", "SQLLog_17.dat"}));
-    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")), QStringLiteral("2026-12-07"));
+    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")),
+             QStringLiteral("2026-12-07"));
 
     // A second start on the same day deletes nothing.
     touch(logDir() + QStringLiteral("/SQLLog_07.dat"));
@@ -175,7 +180,8 @@ void SqlLogTest::firstStartOfTheDayClearsLastMonthsFiles()
     PrepareSQLLog(logDir(), seventh);
     QVERIFY(QDir(logDir()).exists());
     QCOMPARE(gSQLSlowTime, 0.5);
-    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")), QStringLiteral("2026-12-07"));
+    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")),
+             QStringLiteral("2026-12-07"));
     DeleteSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"));
 }
 

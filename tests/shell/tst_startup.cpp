@@ -1,6 +1,5 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
-
 #include "common/Globals.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
@@ -70,8 +69,7 @@ void StartupTest::lockOfAVanishedProcessIsTakenOver()
     QVERIFY(gone.waitForFinished());
     QFile lock(lockPath);
     QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(pid) + "\nasmanager\n" +
-               QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.write(QByteArray::number(pid) + "\nasmanager\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     lock.close();
     SingleInstance next(dir.path());
     QVERIFY(next.acquire());
@@ -95,7 +93,8 @@ void StartupTest::checkLoginRefusesBadRows()
     QVERIFY(!CheckLogin(rs.get()));
     QVERIFY(!CheckLogin(nullptr));
     QCOMPARE(msgs.count(), 2);
-    QCOMPARE(msgs.prompts()[0].text, QStringLiteral("Error 13 (Type mismatch) in procedure CheckLogin of Module modMain"));
+    QCOMPARE(msgs.prompts()[0].text,
+             QStringLiteral("Error 13 (Type mismatch) in procedure CheckLogin of Module modMain"));
     QVERIFY(msgs.prompts()[1].text.startsWith(QStringLiteral("Error 3021 (")));
     QCOMPARE(msgs.last().title, gAppTitle);
 }

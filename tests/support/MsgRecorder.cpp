@@ -12,7 +12,10 @@ MsgRecorder::MsgRecorder()
     });
 }
 
-MsgRecorder::~MsgRecorder() { SetMsgResponder({}); }
+MsgRecorder::~MsgRecorder()
+{
+    SetMsgResponder({});
+}
 
 QStringList MsgRecorder::texts() const
 {

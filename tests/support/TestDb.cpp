@@ -6,7 +6,10 @@
 #include <mysql.h>
 
 namespace {
-QString env(const char* name) { return qEnvironmentVariable(name); }
+QString env(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
 } // namespace
 
 TestDb::TestDb(int server)
@@ -14,7 +17,8 @@ TestDb::TestDb(int server)
     MYSQL* conn = mysql_init(nullptr);
     mysql_options(conn, MYSQL_SET_CHARSET_NAME, "euckr");
     const QByteArray socket = env(server == 1 ? "AS_TEST_DB_SOCKET" : "AS_TEST_DB_SOCKET2").toLocal8Bit();
-    if (!mysql_real_connect(conn, "localhost", "root", "", nullptr, 0, socket.constData(), CLIENT_MULTI_STATEMENTS)) {
+    if (!mysql_real_connect(conn, "localhost", "root", "", nullptr, 0, socket.constData(),
+                            CLIENT_MULTI_STATEMENTS)) {
         m_error = QString::fromLocal8Bit(mysql_error(conn));
         mysql_close(conn);
         return;
@@ -58,7 +62,8 @@ bool TestDb::createDatabase(const QString& name)
         m_error = QStringLiteral("cannot read the schema file");
         return false;
     }
-    return exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` DEFAULT CHARSET euckr; USE `%1`;")
+    return exec(QStringLiteral(
+                    "DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` DEFAULT CHARSET euckr; USE `%1`;")
                     .arg(name)) &&
            exec(QString::fromUtf8(schema.readAll()));
 }
@@ -94,8 +99,17 @@ QString TestDb::value(const QString& sql)
     return r.isEmpty() ? QString() : r.first().section(QLatin1Char('|'), 0, 0);
 }
 
-QString TestDb::host(int server) { return env(server == 1 ? "AS_TEST_DB_HOST" : "AS_TEST_DB_HOST2"); }
+QString TestDb::host(int server)
+{
+    return env(server == 1 ? "AS_TEST_DB_HOST" : "AS_TEST_DB_HOST2");
+}
 
-int TestDb::port() { return env("AS_TEST_DB_PORT").toInt(); }
+int TestDb::port()
+{
+    return env("AS_TEST_DB_PORT").toInt();
+}
 
-QString FixturePath(const QString& name) { return env("AS_FIXTURES_DIR") + QLatin1Char('/') + name; }
+QString FixturePath(const QString& name)
+{
+    return env("AS_FIXTURES_DIR") + QLatin1Char('/') + name;
+}

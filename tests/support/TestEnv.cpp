@@ -14,7 +14,10 @@ TestEnv::TestEnv()
     SetSiteForTesting(site);
 }
 
-TestEnv::~TestEnv() { CloseDB(); }
+TestEnv::~TestEnv()
+{
+    CloseDB();
+}
 
 bool TestEnv::createDatabase(const QString& name)
 {

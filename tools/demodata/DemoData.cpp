@@ -26,43 +26,49 @@ struct User
 };
 
 const Program kPrograms[] = {
-    {101, "누리셈II 급여", 2, "kimsj", 0},   {102, "누리셈II 인사", 2, "kimsj", 0},
-    {103, "누리셈II 회계", 2, "leeyh", 0},   {104, "누리셈II 세무", 2, "leeyh", 0},
-    {105, "누리셈II 근태", 2, "parkjm", 0},  {201, "타벤 ERP", 1, "hqt", 0},
-    {202, "타벤 그룹웨어", 1, "choihs", 0},  {203, "타벤 전자결재", 1, "choihs", 0},
-    {301, "모바일 출퇴근", 3, "jungmk", 0},  {302, "웹 포털", 3, "kangdw", 0},
-    {401, "구버전 관리도구", 3, "hqt", 1},   {402, "내부 테스트용", 1, "hqt", 1},
+    {101, "누리셈II 급여", 2, "kimsj", 0},  {102, "누리셈II 인사", 2, "kimsj", 0},
+    {103, "누리셈II 회계", 2, "leeyh", 0},  {104, "누리셈II 세무", 2, "leeyh", 0},
+    {105, "누리셈II 근태", 2, "parkjm", 0}, {201, "타벤 ERP", 1, "hqt", 0},
+    {202, "타벤 그룹웨어", 1, "choihs", 0}, {203, "타벤 전자결재", 1, "choihs", 0},
+    {301, "모바일 출퇴근", 3, "jungmk", 0}, {302, "웹 포털", 3, "kangdw", 0},
+    {401, "구버전 관리도구", 3, "hqt", 1},  {402, "내부 테스트용", 1, "hqt", 1},
 };
 
 const User kUsers[] = {
-    {"hqt", "홍규태", "demo", 1, 0},        {"kimsj", "김서진", "1234", 1, 0},
-    {"leeyh", "이영희", "1234", 1, 0},      {"parkjm", "박지민", "1234", 2, 0},
-    {"choihs", "최현수", "1234", 2, 0},     {"jungmk", "정민경", "1234", 3, 0},
-    {"kangdw", "강동원", "1234", 3, 0},     {"ttom", "똠방각", "1234", 4, 0},
-    {"yoonsh", "윤서현", "1234", 4, 1},     {"retired", "퇴사자", "1234", 1, 1},
+    {"hqt", "홍규태", "demo", 1, 0},    {"kimsj", "김서진", "1234", 1, 0},
+    {"leeyh", "이영희", "1234", 1, 0},  {"parkjm", "박지민", "1234", 2, 0},
+    {"choihs", "최현수", "1234", 2, 0}, {"jungmk", "정민경", "1234", 3, 0},
+    {"kangdw", "강동원", "1234", 3, 0}, {"ttom", "똠방각", "1234", 4, 0},
+    {"yoonsh", "윤서현", "1234", 4, 1}, {"retired", "퇴사자", "1234", 1, 1},
 };
 
 const char* const kForms[] = {"사원등록", "급여계산", "연말정산", "전표입력", "결재함",
                               "근태집계", "환경설정", "로그인",   "부서관리", "보고서출력"};
-const char* const kTroubles[] = {"저장 버튼을 누르면 오류가 납니다", "조회 결과가 비어 있습니다",
-                                 "인쇄 미리보기가 열리지 않습니다", "금액 합계가 맞지 않습니다",
-                                 "프로그램이 멈춥니다",              "엑셀 내보내기가 실패합니다",
-                                 "날짜 입력이 되지 않습니다",        "화면이 깨져 보입니다"};
+const char* const kTroubles[] = {
+    "저장 버튼을 누르면 오류가 납니다", "조회 결과가 비어 있습니다", "인쇄 미리보기가 열리지 않습니다",
+    "금액 합계가 맞지 않습니다",        "프로그램이 멈춥니다",       "엑셀 내보내기가 실패합니다",
+    "날짜 입력이 되지 않습니다",        "화면이 깨져 보입니다"};
 const char* const kDetails[] = {"고객사에서 어제부터 같은 증상이 반복된다고 합니다.",
                                 "재현 순서: 메뉴 진입 후 조회, 첫 행 선택, 저장.",
-                                "오류 메시지 화면을 첨부합니다.",
-                                "다른 PC에서는 정상 동작한다고 합니다.",
+                                "오류 메시지 화면을 첨부합니다.", "다른 PC에서는 정상 동작한다고 합니다.",
                                 "월말 마감 작업 중 발생했습니다."};
 const char* const kSolutions[] = {"패치 배포로 해결되었습니다.", "사용자 설정을 초기화하도록 안내했습니다.",
                                   "DB 인덱스를 재구성했습니다.", "다음 정기 배포에 반영 예정입니다.",
                                   "원인을 찾지 못했습니다. 추가 로그를 요청했습니다."};
-const char* const kStatuses[] = {"요청대기",   "장기예정(2주이상지체)", "단기예정(1~2주이내)", "배포완료",
-                                 "해결불가(원인불명)", "환경문제", "환경문제(사용문제)"};
-const char* const kCompanies[] = {"(주)한빛상사", "대성산업", "미래테크", "서울물산",  "(주)동해건설",
+const char* const kStatuses[] = {"요청대기",          "장기예정(2주이상지체)", "단기예정(1~2주이내)",
+                                 "배포완료",          "해결불가(원인불명)",    "환경문제",
+                                 "환경문제(사용문제)"};
+const char* const kCompanies[] = {"(주)한빛상사", "대성산업", "미래테크", "서울물산",     "(주)동해건설",
                                   "푸른약품",     "가온전자", "새롬유통", "한결회계법인", "똠양푸드"};
 
-QString u(const char* text) { return QString::fromUtf8(text); }
-QString q(const QString& text) { return QLatin1Char('\'') + EscapeSQL(text) + QLatin1Char('\''); }
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+QString q(const QString& text)
+{
+    return QLatin1Char('\'') + EscapeSQL(text) + QLatin1Char('\'');
+}
 
 } // namespace
 
@@ -102,8 +108,8 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
             QStringLiteral("('parkjm', '00163E5A0003', 1)")};
     if (!o.pcMac.isEmpty())
         rows << QStringLiteral("('hqt', %1, 0)").arg(q(o.pcMac));
-    write(QStringLiteral("INSERT INTO user_mac (user_id, mac_addr, block) VALUES\n") + rows.join(QStringLiteral(",\n")) +
-          QStringLiteral(";\n"));
+    write(QStringLiteral("INSERT INTO user_mac (user_id, mac_addr, block) VALUES\n") +
+          rows.join(QStringLiteral(",\n")) + QStringLiteral(";\n"));
 
     // Pictures belong to the newest records, whose screen names match their files.
     QHash<int, QStringList> shotPaths; // seq -> ten slot paths
@@ -113,7 +119,8 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
         QStringList& paths = shotPaths[seq];
         if (paths.isEmpty())
             paths = QStringList(10, QString());
-        paths[shot.slot] = ShareFilePath(o.shareHost, QStringLiteral("%1_%2_%3.jpg").arg(seq).arg(shot.formName).arg(shot.slot));
+        paths[shot.slot] = ShareFilePath(
+            o.shareHost, QStringLiteral("%1_%2_%3.jpg").arg(seq).arg(shot.formName).arg(shot.slot));
         shotForms[seq] = shot.formName;
     }
 
@@ -127,12 +134,14 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
     int companySeq = 0;
     auto flush = [&] {
         if (!records.isEmpty())
-            write(QStringLiteral("INSERT INTO aslist (seq, appcode, formname, title, errtext, sshot1, sshot2, sshot3, "
-                                 "sshot4, sshot5, sshot6, sshot7, sshot8, sshot9, sshot10, user_q, user_a, qusdate, "
-                                 "ftpdate, solution, status) VALUES\n") +
+            write(QStringLiteral(
+                      "INSERT INTO aslist (seq, appcode, formname, title, errtext, sshot1, sshot2, sshot3, "
+                      "sshot4, sshot5, sshot6, sshot7, sshot8, sshot9, sshot10, user_q, user_a, qusdate, "
+                      "ftpdate, solution, status) VALUES\n") +
                   records.join(QStringLiteral(",\n")) + QStringLiteral(";\n"));
         if (!companies.isEmpty())
-            write(QStringLiteral("INSERT INTO ascomp (seq, `user`, comname, writedate, memo, ascode) VALUES\n") +
+            write(QStringLiteral(
+                      "INSERT INTO ascomp (seq, `user`, comname, writedate, memo, ascode) VALUES\n") +
                   companies.join(QStringLiteral(",\n")) + QStringLiteral(";\n"));
         write(QStringLiteral("COMMIT;\n"));
         records.clear();
@@ -155,7 +164,9 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
         const QString answerer = answered ? u(kUsers[pick(3)].id) : QString();
         const QDateTime asked = newest.addSecs(-60 * step * age);
         const QString askedText = asked.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        const QString done = status == 3 ? asked.addDays(1 + pick(20)).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+        const QString done = status == 3
+                                 ? asked.addDays(1 + pick(20)).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                 : QString();
         const QString solution = answered ? u(kSolutions[status == 3 ? pick(3) : 3 + pick(2)]) : QString();
         const QStringList paths = shotPaths.value(seq, QStringList(10, QString()));
         QStringList shots;
@@ -164,8 +175,9 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
         records << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12)")
                        .arg(seq)
                        .arg(program.code)
-                       .arg(q(form), q(QStringLiteral("[%1] %2").arg(form, trouble)), q(detail), shots.join(QStringLiteral(", ")),
-                            q(asker), q(answerer), q(askedText), q(done), q(solution))
+                       .arg(q(form), q(QStringLiteral("[%1] %2").arg(form, trouble)), q(detail),
+                            shots.join(QStringLiteral(", ")), q(asker), q(answerer), q(askedText), q(done),
+                            q(solution))
                        .arg(q(statusText));
         // Every record keeps at least one company, but one demonstrates a record without.
         if (age != 2) {

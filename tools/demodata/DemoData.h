@@ -13,8 +13,8 @@ struct DemoOptions
     int records = 300;
     QDate baseDate = QDate(2026, 12, 1); // the newest request is on this day
     QString shareHost = QStringLiteral("demoshare");
-    QString pcMac;                       // registered for the demo user when given
-    QStringList screenshotNames;         // files in the share folder, used by the first records
+    QString pcMac;               // registered for the demo user when given
+    QStringList screenshotNames; // files in the share folder, used by the first records
 };
 
 // Writes the INSERT statements (UTF-16 text; the caller encodes) in pieces.

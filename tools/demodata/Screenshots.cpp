@@ -8,8 +8,9 @@
 const QList<DemoShot>& DemoShots()
 {
     static const QList<DemoShot> shots = {
-        {0, QStringLiteral("사원등록"), 0}, {0, QStringLiteral("사원등록"), 1}, {0, QStringLiteral("사원등록"), 5},
-        {1, QStringLiteral("급여계산"), 0}, {3, QStringLiteral("전표입력"), 0}, {3, QStringLiteral("전표입력"), 5},
+        {0, QStringLiteral("사원등록"), 0}, {0, QStringLiteral("사원등록"), 1},
+        {0, QStringLiteral("사원등록"), 5}, {1, QStringLiteral("급여계산"), 0},
+        {3, QStringLiteral("전표입력"), 0}, {3, QStringLiteral("전표입력"), 5},
     };
     return shots;
 }
@@ -32,12 +33,14 @@ QStringList WriteDemoScreenshots(const QString& folder, int records)
         p.setFont(QFont(QStringLiteral("NanumGothic"), 12));
         for (int row = 0; row < 12; ++row) {
             p.drawRect(30, 70 + row * 40, 960, 32);
-            p.drawText(42, 92 + row * 40, QStringLiteral("항목 %1   값 %2").arg(row + 1).arg((row + 3) * (n + 7) * 1000));
+            p.drawText(42, 92 + row * 40,
+                       QStringLiteral("항목 %1   값 %2").arg(row + 1).arg((row + 3) * (n + 7) * 1000));
         }
         p.setPen(QPen(Qt::red, 4));
         p.drawEllipse(600, 150 + n * 30, 300, 90);
         p.end();
-        const QString name = QStringLiteral("%1_%2_%3.jpg").arg(records - shot.newest).arg(shot.formName).arg(shot.slot);
+        const QString name =
+            QStringLiteral("%1_%2_%3.jpg").arg(records - shot.newest).arg(shot.formName).arg(shot.slot);
         image.save(folder + QLatin1Char('/') + name, "JPEG", 90);
         names << name;
         ++n;

@@ -20,27 +20,32 @@ int main(int argc, char* argv[])
     parser.addOption({QStringLiteral("sql"), QStringLiteral("SQL file to write."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("records"), QStringLiteral("Number of A/S records (up to 1000000)."),
                       QStringLiteral("n"), QStringLiteral("300")});
-    parser.addOption({QStringLiteral("share-dir"), QStringLiteral("Folder of the screenshot share (사내문서/7_AS스샷 is made below it)."),
+    parser.addOption({QStringLiteral("share-dir"),
+                      QStringLiteral("Folder of the screenshot share (사내문서/7_AS스샷 is made below it)."),
                       QStringLiteral("dir")});
     parser.addOption({QStringLiteral("share-host"), QStringLiteral("File server name in stored paths."),
                       QStringLiteral("host"), QStringLiteral("demoshare")});
-    parser.addOption({QStringLiteral("base-date"), QStringLiteral("Day of the newest request."), QStringLiteral("date"),
-                      QStringLiteral("2026-12-01")});
-    parser.addOption({QStringLiteral("mac"), QStringLiteral("Adapter address of the demo PC."), QStringLiteral("address")});
+    parser.addOption({QStringLiteral("base-date"), QStringLiteral("Day of the newest request."),
+                      QStringLiteral("date"), QStringLiteral("2026-12-01")});
+    parser.addOption({QStringLiteral("mac"), QStringLiteral("Adapter address of the demo PC."),
+                      QStringLiteral("address")});
     parser.process(app);
 
     DemoOptions o;
     bool ok = false;
     o.records = parser.value(QStringLiteral("records")).toInt(&ok);
     o.baseDate = QDate::fromString(parser.value(QStringLiteral("base-date")), QStringLiteral("yyyy-MM-dd"));
-    if (!ok || o.records < 1 || o.records > 1000000 || !o.baseDate.isValid() || !parser.isSet(QStringLiteral("sql"))) {
-        std::fprintf(stderr, "asdemo-data: give --sql FILE, 1 <= --records <= 1000000 and --base-date YYYY-MM-DD\n");
+    if (!ok || o.records < 1 || o.records > 1000000 || !o.baseDate.isValid() ||
+        !parser.isSet(QStringLiteral("sql"))) {
+        std::fprintf(stderr,
+                     "asdemo-data: give --sql FILE, 1 <= --records <= 1000000 and --base-date YYYY-MM-DD\n");
         return 2;
     }
     o.shareHost = parser.value(QStringLiteral("share-host"));
     o.pcMac = parser.value(QStringLiteral("mac"));
     if (parser.isSet(QStringLiteral("share-dir")))
-        WriteDemoScreenshots(parser.value(QStringLiteral("share-dir")) + QStringLiteral("/사내문서/7_AS스샷"), o.records);
+        WriteDemoScreenshots(parser.value(QStringLiteral("share-dir")) + QStringLiteral("/사내문서/7_AS스샷"),
+                             o.records);
 
     QFile out(parser.value(QStringLiteral("sql")));
     if (!out.open(QIODevice::WriteOnly)) {
