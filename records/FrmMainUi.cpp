@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,6 +23,53 @@ namespace {
 
 // 50 twips between neighbouring buttons.
 constexpr int kButtonGap = 3;
+
+// The filter fields: when the window is too narrow for them they scroll sideways, and
+// the area grows by the scroll bar so that no row hides behind it.
+class FilterArea : public QScrollArea
+{
+public:
+    FilterArea()
+    {
+        setFrameShape(QFrame::NoFrame);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { updateGeometry(); });
+    }
+
+    QSize sizeHint() const override
+    {
+        int height = widget() ? widget()->minimumSizeHint().height() : 0;
+        if (horizontalScrollBar()->maximum() > 0)
+            height += horizontalScrollBar()->sizeHint().height();
+        return {QScrollArea::sizeHint().width(), height};
+    }
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QScrollArea::resizeEvent(event);
+        fit();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            fit();
+        }
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    // The fields take the whole width, or their least width when that is more.
+    void fit()
+    {
+        if (QWidget* fields = widget())
+            fields->resize(qMax(viewport()->width(), fields->minimumSizeHint().width()),
+                           viewport()->height());
+    }
+};
 
 QString indexed(const char* name, int index)
 {
@@ -86,13 +134,8 @@ void FrmMain::buildControls()
     fraTop->setObjectName(QStringLiteral("fraTop"));
     auto* topLayout = new QHBoxLayout(fraTop);
     topLayout->setContentsMargins(6, 2, 6, 4);
-    auto* filterArea = new QScrollArea;
-    filterArea->setFrameShape(QFrame::NoFrame);
-    filterArea->setWidgetResizable(true);
-    filterArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* filterArea = new FilterArea;
     filterArea->setWidget(buildFilterBar());
-    filterArea->setMinimumHeight(filterArea->widget()->sizeHint().height());
-    filterArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     topLayout->addWidget(filterArea, 1);
 
     // Two rows of buttons at the right edge: add, edit, delete; find, close.

@@ -14,16 +14,19 @@ struct Column
 };
 
 const Column kListColumns[ListColCountAll] = {
-    {"관리번호", "seq", 7},     {"등록일시", "qusdate", 15}, {"프로그램", "pname", 14},
-    {"화면명", "formname", 15}, {"제목", "title", 34},       {"등록자", "uname", 8},
-    {"상태", "status", 17},     {"답변자", "uname2", 8},     {"배포일시", "ftpdate", 15},
-    {"업체수", "count", 6},     {"as코드", "seq", 6},        {"등록자코드", "id1", 8},
+    {"관리번호", "seq", 11},    {"등록일시", "qusdate", 20}, {"프로그램", "pname", 14},
+    {"화면명", "formname", 13}, {"제목", "title", 31},       {"등록자", "uname", 9},
+    {"상태", "status", 22},     {"답변자", "uname2", 9},     {"배포일시", "ftpdate", 21},
+    {"업체수", "count", 8},     {"as코드", "seq", 6},        {"등록자코드", "id1", 8},
     {"답변자 코드", "id2", 8},  {"담당자코드", "id3", 8},    {"프로그램 코드", "code", 8},
 };
 
+// Room for "No" and two-digit row numbers.
+constexpr double kRowNumberWidth = 4;
+
 const Column kCompanyColumns[ComColCountAll] = {
-    {"업체명", "comname", 22},
-    {"등록자", "name", 9},
+    {"업체명", "comname", 28},
+    {"등록자", "name", 10},
     {"업체번호", "CSEQ", 6},
     {"등록자코드", "user", 8},
 };
@@ -31,6 +34,7 @@ const Column kCompanyColumns[ComColCountAll] = {
 template <size_t N> void setColumns(SpreadGrid* grid, const Column (&columns)[N])
 {
     grid->SetMaxCols(int(N));
+    grid->SetColWidth(0, kRowNumberWidth);
     for (size_t i = 0; i < N; ++i) {
         grid->SetText(int(i) + 1, 0, QString::fromUtf8(columns[i].header));
         grid->SetColWidth(int(i) + 1, columns[i].width);

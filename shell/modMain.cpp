@@ -8,6 +8,7 @@
 #include "db/Query.h"
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
+#include "records/FrmMain.h"
 #include "shell/frmLogin.h"
 
 #include <QFileInfo>
@@ -52,10 +53,9 @@ void Main()
     if (!loggedIn)
         ExitApp();
 
-    std::printf("asmanager: %s logged in. The main window is not part of this build yet; exiting.\n",
-                qPrintable(gUserId));
-    std::fflush(stdout);
-    ExitApp();
+    // The main window lives until the program ends (ExitApp when it closes).
+    auto* mainWindow = new FrmMain;
+    mainWindow->Form_Load();
 }
 
 void InitDBConsts()
