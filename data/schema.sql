@@ -69,6 +69,8 @@ CREATE TABLE IF NOT EXISTS ascomp (
   memo      VARCHAR(255) NOT NULL DEFAULT '',
   ascode    INT          NOT NULL DEFAULT 0,
   PRIMARY KEY (seq),
-  KEY ascomp_ascode (ascode, seq),
+  -- The list counts a record's companies and filters them by name from this index
+  -- alone (the row number comes with every index entry).
+  KEY ascomp_ascode (ascode, comname),
   KEY ascomp_comname (comname)
 ) ENGINE=InnoDB DEFAULT CHARSET=euckr;
