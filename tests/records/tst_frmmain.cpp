@@ -578,6 +578,11 @@ void FrmMainTest::addGridRowsInsertsAndRewrites()
     QString header;
     w->spList->GetText(5, 0, header);
     QCOMPARE(header, QStringLiteral("제목"));
+    // An insert into the empty list becomes its only row.
+    gNewRecord = true;
+    w->AddGridRows(7);
+    QCOMPARE(column(w->spList, 1), QStringLiteral("7"));
+    QCOMPARE(w->spList->ActiveRow(), 1);
     QCOMPARE(msgs.texts(), QStringList());
 }
 
