@@ -13,6 +13,7 @@
 #include "records/ListGrid.h"
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
+#include "records/WaitCursor.h"
 #include "shell/modMain.h"
 #include "windows/FloatMsgLauncher.h"
 
@@ -27,14 +28,6 @@
 #include <QToolButton>
 
 namespace {
-
-// The hourglass for as long as one step runs.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 constexpr int kFloatTime = 500;
 constexpr uint32_t kFloatColour = 0xFFFF00;
@@ -52,6 +45,7 @@ FrmMain::FrmMain(QWidget* parent) : QWidget(parent)
 {
     buildControls();
     connectEvents();
+    // The grids' confirmations ("자료를 삭제하였습니다.") go through the floating message too.
     SetSpreadFloatMsgHandler([](const QString& text, int time, int number, OleColor colour) {
         ShowFloatMsg(text, int16_t(time), int16_t(number), colour);
     });

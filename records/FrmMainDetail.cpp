@@ -9,6 +9,7 @@
 #include "records/ListGrid.h"
 #include "records/ShotBox.h"
 #include "records/ShotFiles.h"
+#include "records/WaitCursor.h"
 #include "windows/FrmExtend.h"
 #include "windows/FrmZoom_Image.h"
 
@@ -18,13 +19,6 @@
 #include <QPlainTextEdit>
 
 namespace {
-
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 void showDetailError(const AppError& error)
 {
