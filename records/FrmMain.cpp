@@ -14,7 +14,6 @@
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
 #include "records/WaitCursor.h"
-#include "shell/modMain.h"
 #include "windows/FloatMsgLauncher.h"
 
 #include <QApplication>
@@ -59,7 +58,7 @@ void FrmMain::connectEvents()
         connect(chkShowMine[i], &QCheckBox::clicked, this, [this, i] { chkShowMine_Click(i); });
     connect(chkTerm, &QCheckBox::clicked, this, &FrmMain::chkTerm_Click);
     connect(btnFind, &QPushButton::clicked, this, &FrmMain::SearchList);
-    connect(btnClose, &QPushButton::clicked, this, [] { ExitApp(); });
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
     auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
     f5->setContext(Qt::WindowShortcut);
     connect(f5, &QShortcut::activated, this, &FrmMain::SearchList);
@@ -204,5 +203,5 @@ void FrmMain::spList_ColWidthChange(int col1, int col2)
 void FrmMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    ExitApp();
+    emit Unloaded();
 }

@@ -110,6 +110,10 @@ public:
     QPushButton* btnCompany = nullptr;
     QPushButton* btnComDel = nullptr;
 
+signals:
+    // The window was closed; the program ends with it.
+    void Unloaded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
