@@ -9,7 +9,6 @@
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
 #include "records/FrmMain.h"
-#include "shell/AutoUpdate.h"
 #include "shell/frmLogin.h"
 
 #include <QFileInfo>
@@ -41,8 +40,6 @@ void Main()
         MsgInfo(QStringLiteral("이미 프로그램이 실행중입니다."));
         std::exit(0);
     }
-    bool skip = false;
-    RunAutoUpdate(skip);
     gAppTitle = QString::fromUtf8(kAppTitle);
     warnIfAppDirReadOnly();
     InitDBConsts();
