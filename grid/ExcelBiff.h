@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class SpreadGrid;
+
+// The grid's workbook facility: old-format Excel worksheet files, the record
+// streams written by Excel 2.x (BIFF2) and Excel 3.0 (BIFF3). Such a file holds one
+// worksheet and no sheet name; the sheet is named after the file, as Excel names it.
+// Excel 4.0 files (BIFF4) and the compound-document workbooks of Excel 5 and later
+// are not read.
+
+enum class ExcelCellKind
+{
+    Number,
+    Date,
+    Text,
+    Boolean,
+    Error
+};
+
+struct ExcelCell
+{
+    int row = 0; // from 0
+    int col = 0; // from 0
+    ExcelCellKind kind = ExcelCellKind::Text;
+    // Number: the value; Date: the serial day number; Boolean: 0 or 1; Error: its code.
+    double value = 0;
+    // What the cell reads as in the grid: the label; ExcelNumberText(value); the date
+    // as ExcelDateText gives it; "TRUE" / "FALSE"; "#DIV/0!" and the like.
+    QString text;
+};
+
+struct ExcelSheet
+{
+    QString name;
+    int rows = 0;                 // last row that holds a cell + 1
+    int cols = 0;                 // last column that holds a cell + 1
+    std::vector<ExcelCell> cells; // one per position, by row, then by column
+};
+
+struct ExcelBook
+{
+    int biffVersion = 0; // 2 or 3
+    int codePage = 0;    // as the file states it; 0 when it states none (read as CP949)
+    bool date1904 = false;
+    std::vector<ExcelSheet> sheets;
+};
+
+// Answers of the Excel-file test.
+enum ExcelFileCode : int16_t
+{
+    ExcelNotReadable = 0, // not an Excel file, or Excel 4.0 or newer
+    ExcelReadable = 1,
+    ExcelCannotOpen = 2 // missing, or cannot be read
+};
+
+// The Excel-file test of a file.
+int16_t IsExcelFile(const QString& fileName);
+// The same test on the first bytes of a file.
+int16_t ExcelFileCodeOf(const QByteArray& head);
+
+// Reads a whole worksheet file. Returns false, with `error` saying why and `book`
+// empty, when the data is not one complete BIFF2 or BIFF3 worksheet.
+bool ReadExcelBook(const QByteArray& data, const QString& sheetName, ExcelBook& book, QString& error);
+
+// A number as the grid holds it: at most 15 significant digits, no exponent,
+// no trailing zeros ("1385729.234", "-56.3089", "4").
+QString ExcelNumberText(double value);
+// A date serial number as text: "YYYY-MM-DD", "hh:mm:ss" or "YYYY-MM-DD hh:mm:ss".
+// "" for a serial outside the calendar (negative, or after 9999).
+QString ExcelDateText(double serial, bool date1904, bool withDate, bool withTime);
+// Label bytes in the file's code page (0: none stated, read as CP949).
+QString DecodeExcelText(const QByteArray& bytes, int codePage);
+
+// Workbooks opened by the sheet list stay held under their handle as long as this
+// object lives.
+class ExcelWorkbooks
+{
+public:
+    // Reads the workbook and gives its sheet names, their count and its handle.
+    // The log file gets what was read or why it failed (`replace`: a new log,
+    // otherwise appended). On failure the handle stays as it was.
+    bool GetExcelSheetList(const QString& fileName, QStringList& names, int16_t& count,
+                           const QString& logFileName, int16_t& handle, bool replace);
+    // The sheet, or nullptr for an unknown handle or index.
+    const ExcelSheet* Sheet(int16_t handle, int index) const;
+    // Fills the grid with one sheet (see ImportExcelSheet below).
+    bool ImportExcelSheet(SpreadGrid& grid, int16_t handle, int index) const;
+
+private:
+    std::vector<ExcelBook> m_books;
+};
+
+// Sizes the grid to the sheet and puts every cell into it: numbers as number cells
+// (CellTypeNumber, their decimals as written, no separators), the rest as text.
+void ImportExcelSheet(SpreadGrid& grid, const ExcelSheet& sheet);
