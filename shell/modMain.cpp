@@ -9,6 +9,7 @@
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
 #include "records/FrmMain.h"
+#include "shell/AutoUpdate.h"
 #include "shell/frmLogin.h"
 
 #include <QFileInfo>
@@ -40,6 +41,8 @@ void Main()
         MsgInfo(QStringLiteral("이미 프로그램이 실행중입니다."));
         std::exit(0);
     }
+    bool skip = false;
+    RunAutoUpdate(skip);
     gAppTitle = QString::fromUtf8(kAppTitle);
     warnIfAppDirReadOnly();
     InitDBConsts();
