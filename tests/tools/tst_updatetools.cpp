@@ -1,0 +1,259 @@
+#include "HttpTestServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Reply = HttpTestServer::Reply;
+Q_DECLARE_METATYPE(Reply)
+
+namespace {
+
+const QString kBase = QStringLiteral("/download/자동업데이트_v1/linux/");
+const QByteArray kOldApp = "#!/bin/sh\necho v1 > restarted.txt\n";
+const QByteArray kNewApp = "#!/bin/sh\necho v2 > restarted.txt\n";
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray errors;
+};
+
+} // namespace
+
+// The updater and the file replacement program, run as the client runs them: copied into
+// an application folder, with one parameter text.
+class UpdateToolsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void updaterFetchesANewerProgram_data();
+    void updaterFetchesANewerProgram();
+    void updaterFailures_data();
+    void updaterFailures();
+    void updaterWithoutServer();
+    void changerSwapsAndRestarts();
+    void changerWaitsForTheRunningProgram();
+    void changerRefusesBadParameters_data();
+    void changerRefusesBadParameters();
+
+private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    void install(const char* program);
+    Run run(const char* program, const QString& parameter);
+    QStringList files() const
+    {
+        return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    HttpTestServer m_server;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void UpdateToolsTest::initTestCase()
+{
+    QVERIFY(m_server.port() != 0);
+    qunsetenv("http_proxy");
+    qputenv("no_proxy", "127.0.0.1");
+}
+
+void UpdateToolsTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_server.reset();
+    QVERIFY(writeFile(path(QStringLiteral("site.ini")),
+                      "[Update]\r\nServer=" + m_server.address().toLatin1() + "\r\n"));
+    QVERIFY(writeFile(path(QStringLiteral("app")), kOldApp));
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("app")),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ExeGroup));
+}
+
+void UpdateToolsTest::cleanup()
+{
+    m_dir.reset();
+}
+
+void UpdateToolsTest::install(const char* program)
+{
+    const QString name = QLatin1String(program);
+    QVERIFY(QFile::copy(qEnvironmentVariable("AS_BIN_DIR") + QLatin1Char('/') + name, path(name)));
+}
+
+Run UpdateToolsTest::run(const char* program, const QString& parameter)
+{
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    process.start(path(QLatin1String(program)), {parameter});
+    Run r;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+        r.exitCode = process.exitCode();
+    r.errors = process.readAllStandardError();
+    return r;
+}
+
+void UpdateToolsTest::updaterFetchesANewerProgram_data()
+{
+    QTest::addColumn<QString>("parameter");
+    QTest::addColumn<QByteArray>("latest");
+    QTest::addColumn<bool>("fetched");
+    QTest::newRow("newer") << "3;app" << QByteArray("4") << true;
+    QTest::newRow("from zero") << "0;app" << QByteArray("1\r\n") << true;
+    QTest::newRow("current") << "4;app" << QByteArray("4") << false;
+    QTest::newRow("server behind") << "5;app" << QByteArray("4") << false;
+}
+
+// A "New_" copy left from an earlier run never survives a check that finds the program
+// current, so an older copy is never swapped in.
+void UpdateToolsTest::updaterFetchesANewerProgram()
+{
+    QFETCH(QString, parameter);
+    QFETCH(QByteArray, latest);
+    QFETCH(bool, fetched);
+    install("AutoUpdateV1");
+    QVERIFY(writeFile(path(QStringLiteral("New_app")), "left from before"));
+    m_server.serve(kBase + QStringLiteral("app_lastver.txt"), latest);
+    m_server.serve(kBase + QStringLiteral("app"), kNewApp);
+    const Run r = run("AutoUpdateV1", parameter);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(m_server.count(kBase + QStringLiteral("app_lastver.txt")), 1);
+    QCOMPARE(m_server.count(kBase + QStringLiteral("app")), fetched ? 1 : 0);
+    QCOMPARE(readAll(path(QStringLiteral("New_app"))), fetched ? kNewApp : QByteArray("<missing>"));
+    QCOMPARE(readAll(path(QStringLiteral("app"))), kOldApp);
+    // The Hangul folder of the address goes out percent-encoded.
+    QCOMPARE(
+        m_server.requests().value(0).target,
+        QByteArray(
+            "/download/%EC%9E%90%EB%8F%99%EC%97%85%EB%8D%B0%EC%9D%B4%ED%8A%B8_v1/linux/app_lastver.txt"));
+}
+
+void UpdateToolsTest::updaterFailures_data()
+{
+    QTest::addColumn<QString>("parameter");
+    QTest::addColumn<Reply>("latest");
+    QTest::addColumn<Reply>("program");
+    QTest::addColumn<int>("exitCode");
+    const QByteArray body = QByteArray(250000, 'p');
+    QTest::newRow("revision missing") << "3;app" << Reply{404, "no"} << Reply{200, body} << 1;
+    QTest::newRow("revision empty") << "3;app" << Reply{200, " \r\n"} << Reply{200, body} << 1;
+    QTest::newRow("program missing") << "3;app" << Reply{200, "4"} << Reply{404, "no"} << 1;
+    QTest::newRow("program cut off") << "3;app" << Reply{200, "4"} << Reply{200, body, true} << 1;
+    QTest::newRow("no parameter") << "" << Reply{200, "4"} << Reply{200, body} << 2;
+    QTest::newRow("no program") << "3;" << Reply{200, "4"} << Reply{200, body} << 2;
+    QTest::newRow("no separator") << "3 app" << Reply{200, "4"} << Reply{200, body} << 2;
+    QTest::newRow("a path, not a name") << "3;../app" << Reply{200, "4"} << Reply{200, body} << 2;
+}
+
+void UpdateToolsTest::updaterFailures()
+{
+    QFETCH(QString, parameter);
+    QFETCH(Reply, latest);
+    QFETCH(Reply, program);
+    QFETCH(int, exitCode);
+    install("AutoUpdateV1");
+    m_server.set(kBase + QStringLiteral("app_lastver.txt"), latest);
+    m_server.set(kBase + QStringLiteral("app"), program);
+    const QStringList before = files();
+    const Run r = run("AutoUpdateV1", parameter);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY(!r.errors.isEmpty());
+    QCOMPARE(files(), before); // no new copy, no partial file
+    if (exitCode == 2)
+        QCOMPARE(m_server.requests().size(), 0);
+}
+
+void UpdateToolsTest::updaterWithoutServer()
+{
+    install("AutoUpdateV1");
+    QVERIFY(writeFile(path(QStringLiteral("site.ini")), "[Database]\r\nHost=10.0.0.1\r\n"));
+    QCOMPARE(run("AutoUpdateV1", QStringLiteral("3;app")).exitCode, 0);
+    QCOMPARE(m_server.requests().size(), 0);
+}
+
+void UpdateToolsTest::changerSwapsAndRestarts()
+{
+    install("filechanger");
+    const QFileDevice::Permissions mode = QFile::permissions(path(QStringLiteral("app")));
+    QVERIFY(writeFile(path(QStringLiteral("New_app")), kNewApp)); // written without the execute bits
+    const Run r = run("filechanger", QStringLiteral("app;New_app"));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(readAll(path(QStringLiteral("app"))), kNewApp);
+    QCOMPARE(QFile::permissions(path(QStringLiteral("app"))), mode);
+    QVERIFY(!QFile::exists(path(QStringLiteral("New_app"))));
+    // Started again from its folder.
+    QTRY_COMPARE_WITH_TIMEOUT(readAll(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"), 30000);
+}
+
+// The client ends right after starting filechanger; the swap waits for it to be gone.
+void UpdateToolsTest::changerWaitsForTheRunningProgram()
+{
+    install("filechanger");
+    const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
+    QVERIFY(!sleep.isEmpty());
+    QFile::remove(path(QStringLiteral("app")));
+    QVERIFY(QFile::copy(sleep, path(QStringLiteral("app"))));
+    const QByteArray running = readAll(path(QStringLiteral("app")));
+    QVERIFY(writeFile(path(QStringLiteral("New_app")), kNewApp));
+
+    QProcess app;
+    app.start(path(QStringLiteral("app")), {QStringLiteral("60")});
+    QVERIFY(app.waitForStarted());
+    QProcess changer;
+    changer.setWorkingDirectory(m_dir->path());
+    changer.start(path(QStringLiteral("filechanger")), {QStringLiteral("app;New_app")});
+    QVERIFY(changer.waitForStarted());
+    QVERIFY(!changer.waitForFinished(1500)); // still waiting
+    QCOMPARE(readAll(path(QStringLiteral("app"))), running);
+    QVERIFY(QFile::exists(path(QStringLiteral("New_app"))));
+
+    app.kill();
+    QVERIFY(app.waitForFinished());
+    QVERIFY(changer.waitForFinished(30000));
+    QCOMPARE(changer.exitCode(), 0);
+    QCOMPARE(readAll(path(QStringLiteral("app"))), kNewApp);
+    QTRY_COMPARE_WITH_TIMEOUT(readAll(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"), 30000);
+}
+
+void UpdateToolsTest::changerRefusesBadParameters_data()
+{
+    QTest::addColumn<QString>("parameter");
+    QTest::newRow("empty") << "";
+    QTest::newRow("target only") << "app";
+    QTest::newRow("no new copy named") << "app;";
+    QTest::newRow("new copy missing") << "app;New_app";
+    QTest::newRow("new copy is the target") << "app;app";
+}
+
+void UpdateToolsTest::changerRefusesBadParameters()
+{
+    QFETCH(QString, parameter);
+    install("filechanger");
+    const QStringList before = files();
+    const Run r = run("filechanger", parameter);
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(files(), before);
+    QCOMPARE(readAll(path(QStringLiteral("app"))), kOldApp);
+    QVERIFY(!QFile::exists(path(QStringLiteral("restarted.txt"))));
+}
+
+QTEST_GUILESS_MAIN(UpdateToolsTest)
+#include "tst_updatetools.moc"
