@@ -118,6 +118,10 @@ void Form2::btnGetXLSFile_Click()
 
 QString Form2::PickExcelFile(const QString& initialPath, const QString& title, const QString& filter)
 {
+    // A full path opens in its own folder, as the Windows dialog does with one.
+    const QFileInfo info(initialPath);
+    if (!initialPath.isEmpty() && info.isAbsolute())
+        return OpenFileDialog(title, info.absolutePath(), info.fileName(), filter);
     return OpenFileDialog(title, AppDir(), initialPath, filter);
 }
 

@@ -33,7 +33,8 @@ public:
     void LoadSheet(int index);
     void BuildListInsert();
     void BuildCompanyInsert();
-    // The file chosen in the open-file dialog (starting in the program's folder), or "".
+    // The file chosen in the open-file dialog (starting in the program's folder, or in the
+    // folder of a full initial path), or "".
     QString PickExcelFile(const QString& initialPath, const QString& title, const QString& filter);
 
     QLineEdit* txtPathExcel;
