@@ -522,7 +522,7 @@ QString ExcelNumberText(double value)
         return {};
     if (value == 0)
         return QStringLiteral("0");
-    const QString g = QString::number(value, 'g', 15);
+    const QString g = QString::number(value, 'g', 14);
     const qsizetype e = g.indexOf(u'e');
     if (e < 0)
         return g;

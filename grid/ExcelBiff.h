@@ -68,8 +68,9 @@ int16_t ExcelFileCodeOf(const QByteArray& head);
 // empty, when the data is not one complete BIFF2 or BIFF3 worksheet.
 bool ReadExcelBook(const QByteArray& data, const QString& sheetName, ExcelBook& book, QString& error);
 
-// A number as the grid holds it: at most 15 significant digits, no exponent,
-// no trailing zeros ("1385729.234", "-56.3089", "4").
+// A number as the grid holds it: at most 14 significant digits (what a number cell
+// keeps exactly through its rounding), no exponent, no trailing zeros
+// ("1385729.234", "-56.3089", "4").
 QString ExcelNumberText(double value);
 // A date serial number as text: "YYYY-MM-DD", "hh:mm:ss" or "YYYY-MM-DD hh:mm:ss".
 // "" for a serial outside the calendar (negative, or after 9999).

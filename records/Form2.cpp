@@ -67,6 +67,9 @@ Form2::Form2(QWidget* parent, const QString& path)
     sheetLabel->setBuddy(cmbSheet);
     auto* firstLabel = new QLabel(QStringLiteral("첫 A/S 번호(&N)"), this);
     firstLabel->setBuddy(Text2);
+    spList->setAccessibleName(QStringLiteral("시트 내용"));
+    Text1->setAccessibleName(QStringLiteral("A/S 목록 INSERT문"));
+    Text3->setAccessibleName(QStringLiteral("업체 INSERT문"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(pathLabel, 0, 0);
