@@ -135,25 +135,29 @@ void Form2::OpenWorkbook(const QString& path)
     m_handle = -1;
     QStringList names;
     int16_t count = 0;
+    int16_t code;
+    bool listed = false;
     {
         WaitCursor wait;
-        const int16_t code = IsExcelFile(path);
-        if (code == ExcelNotReadable) {
-            MsgInfo(QStringLiteral("엑셀파일이 아니거나, 지원되지 않는 버전입니다.\r\n"
-                                   "만약 엑셀파일이 맞다면, 엑셀에서 [다른이름으로 저장]을 통하여\r\n"
-                                   "[Microsoft Excel 3.0 워크시트] 이하 버전으로 만들어 주세요.\r\n"
-                                   "4.0 이상은 지원되지 않습니다."));
-            return;
-        }
-        if (code == ExcelCannotOpen) {
-            MsgInfo(QStringLiteral("파일을 열수 없습니다. 열려있는 엑셀파일을 닫아 주세요."));
-            return;
-        }
-        if (!m_workbooks.GetExcelSheetList(path, names, count, AppPath(QStringLiteral("ILOGFILE.TXT")),
-                                           m_handle, true)) {
-            MsgInfo(QStringLiteral("엑셀파일의 정보를 알수 없습니다."));
-            return;
-        }
+        code = IsExcelFile(path);
+        if (code != ExcelNotReadable && code != ExcelCannotOpen)
+            listed = m_workbooks.GetExcelSheetList(path, names, count,
+                                                   AppPath(QStringLiteral("ILOGFILE.TXT")), m_handle, true);
+    }
+    if (code == ExcelNotReadable) {
+        MsgInfo(QStringLiteral("엑셀파일이 아니거나, 지원되지 않는 버전입니다.\r\n"
+                               "만약 엑셀파일이 맞다면, 엑셀에서 [다른이름으로 저장]을 통하여\r\n"
+                               "[Microsoft Excel 3.0 워크시트] 이하 버전으로 만들어 주세요.\r\n"
+                               "4.0 이상은 지원되지 않습니다."));
+        return;
+    }
+    if (code == ExcelCannotOpen) {
+        MsgInfo(QStringLiteral("파일을 열수 없습니다. 열려있는 엑셀파일을 닫아 주세요."));
+        return;
+    }
+    if (!listed) {
+        MsgInfo(QStringLiteral("엑셀파일의 정보를 알수 없습니다."));
+        return;
     }
 
     int selected = 0;

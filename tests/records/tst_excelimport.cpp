@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
@@ -70,6 +71,7 @@ private slots:
     void programCode();
     void chooseFile_data();
     void chooseFile();
+    void fileInUse();
     void pickStartFolder_data();
     void pickStartFolder();
     void savedSheetIndex_data();
@@ -256,6 +258,31 @@ void ExcelImportTest::chooseFile()
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(log.readAll()).contains(path));
     }
+}
+
+// A file that cannot be read (locked by its owner on Windows) is not taken for a
+// foreign file.
+void ExcelImportTest::fileInUse()
+{
+    QString path = m_env.path(QStringLiteral("locked.xls"));
+    if (geteuid() != 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(BiffTable(3, {{"a"}}));
+        file.setPermissions({});
+    } else {
+        path = QStringLiteral("/sys/bus/pci/rescan"); // no one may read it, root neither
+        if (!QFileInfo(path).isFile())
+            QSKIP("no file here that root cannot read");
+    }
+    QCOMPARE(IsExcelFile(path), int16_t(ExcelCannotOpen));
+    Form2 form;
+    MsgRecorder rec;
+    form.OpenWorkbook(path);
+    QCOMPARE(rec.texts(),
+             QStringList{QStringLiteral("파일을 열수 없습니다. 열려있는 엑셀파일을 닫아 주세요.")});
+    QCOMPARE(int(rec.last().icon), int(MsgIcon::Information));
+    QCOMPARE(form.cmbSheet->count(), 0);
 }
 
 void ExcelImportTest::pickStartFolder_data()
