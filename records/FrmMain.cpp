@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "common/Globals.h"
+#include "common/MsgBox.h"
 #include "common/SettingsStore.h"
 #include "common/SiteConfig.h"
 #include "controls/HCCombo.h"
@@ -10,6 +11,7 @@
 #include "grid/MduSpread.h"
 #include "grid/SpreadGrid.h"
 #include "grid/SpreadMenu.h"
+#include "records/FrmCompany.h"
 #include "records/ListGrid.h"
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
@@ -62,6 +64,11 @@ void FrmMain::connectEvents()
     auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
     f5->setContext(Qt::WindowShortcut);
     connect(f5, &QShortcut::activated, this, &FrmMain::SearchList);
+    connect(btnCompany, &QPushButton::clicked, this, &FrmMain::btnCompany_Click);
+    auto* f6 = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    f6->setContext(Qt::WindowShortcut);
+    connect(f6, &QShortcut::activated, this, &FrmMain::btnCompany_Click);
+    connect(spCom, &SpreadGrid::DblClick, this, [this] { spCom_DblClick(); });
 
     connect(spList, &SpreadGrid::Click, this, [this] { spList_Click(); });
     connect(spList, &SpreadGrid::LeaveCell, this,
@@ -198,6 +205,28 @@ void FrmMain::spList_ColWidthChange(int col1, int col2)
 {
     for (int col = col1; col <= col2; ++col)
         SaveSpreadColWidth(this, spList, col, QString(), -1);
+}
+
+void FrmMain::btnCompany_Click()
+{
+    gCurSeq = int32_t(GetRowSeq(-2));
+    if (gCurSeq == 0) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 자료를 선택하세요."));
+        spList->setFocus();
+        return;
+    }
+    ShowCompany(this);
+}
+
+void FrmMain::spCom_DblClick()
+{
+    // Row 0 is the header row: with no company row active there is nothing to edit.
+    if (spCom->ActiveRow() < 1 || GetSpreadText(spCom, ComColUser, -2).isEmpty()) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요."));
+        spList->setFocus();
+        return;
+    }
+    ShowCompany(this, spCom->ActiveRow());
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)

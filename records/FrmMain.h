@@ -67,6 +67,10 @@ public:
     void imgShot_Click(int index);
     void btnErrExtend_Click();
     void btnSolExtend_Click();
+    // Opens the companies window: for a new company of the active record (btnCompany,
+    // F6), or for the active company row (double-click on spCom).
+    void btnCompany_Click();
+    void spCom_DblClick();
 
     const ShotGroups& shots() const { return m_shots; }
     // The picture an image box shows; null while it shows the picture of imgBase.
