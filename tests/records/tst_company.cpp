@@ -74,6 +74,7 @@ private slots:
     void statements_data();
     void statements();
     void mainWindowOpensItOnlyForASelection();
+    void savedPlaceIsRestored();
     void newCompanyIsSavedAndShownInTheMainWindow();
     void refusals_data();
     void refusals();
@@ -227,11 +228,29 @@ void CompanyTest::mainWindowOpensItOnlyForASelection()
     QCOMPARE(w->spList->MaxRows(), 0);
     w->btnCompany->click();
     emit w->spCom->DblClick(1, 1);
-    QCOMPARE(msgs.texts(), (QStringList{QStringLiteral("먼저 그리드에서 자료를 선택하세요."),
-                                        QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요.")}));
-    QCOMPARE(msgs.prompts()[0].icon, MsgIcon::Information);
-    QCOMPARE(msgs.prompts()[1].icon, MsgIcon::Information);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w->txtFindMemo[0], Qt::Key_F6); // the window takes F6 from any control
+    const QString noRecord = QStringLiteral("먼저 그리드에서 자료를 선택하세요.");
+    QCOMPARE(msgs.texts(),
+             (QStringList{noRecord, QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요."), noRecord}));
+    for (const MsgPrompt& prompt : msgs.prompts())
+        QCOMPARE(prompt.icon, MsgIcon::Information);
     QCOMPARE(gCurSeq, 0);
+}
+
+void CompanyTest::savedPlaceIsRestored()
+{
+    QVERIFY(QDir().mkpath(m_env.path(QStringLiteral("FormIni"))));
+    QFile ini(m_env.path(QStringLiteral("FormIni/FrmCompany.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[FormPosition]\r\nLeft=1500\r\nTop=750\r\nWidth=7500\r\nHeight=6000\r\n");
+    ini.close();
+    MsgRecorder msgs;
+    auto w = openMain();
+    FrmCompany form(w.get());
+    QCOMPARE(QRect(form.pos(), form.size()), QRect(100, 50, 500, 400));
+    QVERIFY(ini.remove());
 }
 
 void CompanyTest::newCompanyIsSavedAndShownInTheMainWindow()
@@ -343,7 +362,9 @@ void CompanyTest::continuousAddStaysOpenForTheNext()
     QCOMPARE(form.htCom[0]->Text(), QStringLiteral("abc"));
 
     form.htCom[3]->setText(QStringLiteral("둘째상사"));
-    form.btnAdd_Click();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.htCom[3]->hwnd(), Qt::Key_F2); // F2 saves from any field
     QVERIFY(form.isVisible());
     QCOMPARE(msgs.texts(), QStringList());
     const QStringList rows = companiesOnServer(6);
