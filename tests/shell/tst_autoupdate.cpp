@@ -1,5 +1,6 @@
 #include "HttpTestServer.h"
 #include "MsgRecorder.h"
+#include "TestFiles.h"
 #include "common/AppPaths.h"
 #include "common/Globals.h"
 #include "common/SiteConfig.h"
@@ -17,18 +18,6 @@ Q_DECLARE_METATYPE(Reply)
 namespace {
 
 const QString kBase = QStringLiteral("/download/자동업데이트_v1/linux/");
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QString builtProgram(const char* name)
 {
@@ -95,7 +84,7 @@ void AutoUpdateTest::initTestCase()
     qunsetenv("http_proxy");
     qputenv("no_proxy", "127.0.0.1");
     m_program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    m_updaterBytes = readAll(builtProgram("AutoUpdateV1"));
+    m_updaterBytes = ReadFileBytes(builtProgram("AutoUpdateV1"));
     QVERIFY(m_updaterBytes.startsWith("\x7f"
                                       "ELF"));
     m_updaterRevision = lastPart(GetFileVer(builtProgram("AutoUpdateV1"), true)).toInt();
@@ -116,8 +105,8 @@ void AutoUpdateTest::init()
     site.updateServer = m_server.address();
     SetSiteForTesting(site);
     // The updater reads the same setting beside itself.
-    QVERIFY(writeFile(path(QStringLiteral("site.ini")),
-                      "[Update]\r\nServer=" + m_server.address().toLatin1() + "\r\n"));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("site.ini")),
+                           "[Update]\r\nServer=" + m_server.address().toLatin1() + "\r\n"));
 }
 
 void AutoUpdateTest::cleanup()
@@ -178,7 +167,7 @@ void AutoUpdateTest::outdatedUpdaterIsReplacedThenRun()
 {
     installUpdater();
     installProgram();
-    QVERIFY(writeFile(path(ChangerFileName()), "old changer"));
+    QVERIFY(WriteFileBytes(path(ChangerFileName()), "old changer"));
     serveRevisions(m_updaterRevision + 1, m_programRevision);
     // Trailing bytes tell the new copy from the old; the program still runs.
     const QByteArray newUpdater = m_updaterBytes + "-newer";
@@ -189,8 +178,8 @@ void AutoUpdateTest::outdatedUpdaterIsReplacedThenRun()
     RunAutoUpdate(skip);
     QCOMPARE(updaterDownloads(), 1);
     QCOMPARE(changerDownloads(), 1);
-    QCOMPARE(readAll(path(UpdaterFileName())), newUpdater);
-    QCOMPARE(readAll(path(ChangerFileName())), QByteArray("new changer"));
+    QCOMPARE(ReadFileBytes(path(UpdaterFileName())), newUpdater);
+    QCOMPARE(ReadFileBytes(path(ChangerFileName())), QByteArray("new changer"));
     QCOMPARE(updaterRuns(), 1); // the new updater ran
     QCOMPARE(msgs.count(), 0);
     QCOMPARE(m_ended, 0);
@@ -215,7 +204,7 @@ void AutoUpdateTest::withoutLocalUpdater()
     m_server.serve(kBase + QStringLiteral("AutoUpdateV1_lastver.txt"), latest);
     m_server.serve(kBase + m_program + QStringLiteral("_lastver.txt"), QByteArray::number(m_programRevision));
     m_server.serve(kBase + UpdaterFileName(), m_updaterBytes);
-    m_server.serve(kBase + ChangerFileName(), readAll(builtProgram("filechanger")));
+    m_server.serve(kBase + ChangerFileName(), ReadFileBytes(builtProgram("filechanger")));
     MsgRecorder msgs;
     bool skip = false;
     RunAutoUpdate(skip);
@@ -276,7 +265,7 @@ void AutoUpdateTest::failedDownloadKeepsTheOldFiles()
     QFETCH(bool, updaterReplaced);
     installUpdater();
     installProgram();
-    QVERIFY(writeFile(path(ChangerFileName()), "old changer"));
+    QVERIFY(WriteFileBytes(path(ChangerFileName()), "old changer"));
     const QStringList before = filesIn(m_dir->path());
     serveRevisions(m_updaterRevision + 1, m_programRevision + 1);
     m_server.set(kBase + UpdaterFileName(), updater);
@@ -284,9 +273,9 @@ void AutoUpdateTest::failedDownloadKeepsTheOldFiles()
     MsgRecorder msgs;
     bool skip = false;
     RunAutoUpdate(skip);
-    QCOMPARE(readAll(path(UpdaterFileName())), updaterReplaced ? updater.body : m_updaterBytes);
+    QCOMPARE(ReadFileBytes(path(UpdaterFileName())), updaterReplaced ? updater.body : m_updaterBytes);
     QVERIFY(QFileInfo(path(UpdaterFileName())).isExecutable());
-    QCOMPARE(readAll(path(ChangerFileName())), QByteArray("old changer"));
+    QCOMPARE(ReadFileBytes(path(ChangerFileName())), QByteArray("old changer"));
     QCOMPARE(filesIn(m_dir->path()), before); // no partial file left over
     QCOMPARE(changerDownloads(), updaterReplaced ? 1 : 0);
     QCOMPARE(updaterRuns(), 0);
@@ -328,7 +317,7 @@ void AutoUpdateTest::newCopyWithoutChanger()
     bool skip = false;
     RunAutoUpdate(skip);
     // The updater was handed this program's revision and name: it fetched the newer copy.
-    QCOMPARE(readAll(path(QStringLiteral("New_") + m_program)), QByteArray("new program"));
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("New_") + m_program)), QByteArray("new program"));
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(msgs.last().text, QStringLiteral("파일교체 프로그램을 찾을 수 없습니다.\r\n\r\n") +
                                    QDir::toNativeSeparators(path(ChangerFileName())));
@@ -336,7 +325,7 @@ void AutoUpdateTest::newCopyWithoutChanger()
     QCOMPARE(msgs.last().title, gAppTitle);
     QCOMPARE(m_openedFolders, QStringList{m_dir->path()});
     QCOMPARE(m_ended, 1);
-    QCOMPARE(readAll(path(m_program)), readAll(QCoreApplication::applicationFilePath()));
+    QCOMPARE(ReadFileBytes(path(m_program)), ReadFileBytes(QCoreApplication::applicationFilePath()));
 }
 
 // The whole hand-over: the updater fetches the new program, filechanger swaps it in and
@@ -355,7 +344,7 @@ void AutoUpdateTest::newCopyHandedToChanger()
     QCOMPARE(msgs.count(), 0);
     QCOMPARE(m_ended, 1);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("restarted.txt"))), 30000);
-    QCOMPARE(readAll(path(m_program)), newProgram);
+    QCOMPARE(ReadFileBytes(path(m_program)), newProgram);
     QVERIFY(QFileInfo(path(m_program)).isExecutable());
     QVERIFY(!QFile::exists(path(QStringLiteral("New_") + m_program)));
 }

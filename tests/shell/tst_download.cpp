@@ -1,4 +1,5 @@
 #include "HttpTestServer.h"
+#include "TestFiles.h"
 #include "platform/Download.h"
 
 #include <QDir>
@@ -9,22 +10,6 @@
 
 using Reply = HttpTestServer::Reply;
 Q_DECLARE_METATYPE(Reply)
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class DownloadTest : public QObject
 {
@@ -132,7 +117,7 @@ void DownloadTest::download()
     m_server.serve(QStringLiteral("/moved.bin"), reply.body);
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("AutoUpdateV1"));
-    QVERIFY(writeFile(target, "old updater"));
+    QVERIFY(WriteFileBytes(target, "old updater"));
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                       QFileDevice::ReadGroup | QFileDevice::ExeGroup;
     QVERIFY(QFile::setPermissions(target, mode));
@@ -140,7 +125,7 @@ void DownloadTest::download()
     AppError error;
     QCOMPARE(DownloadUrlToFile(url(QStringLiteral("/file.bin")), target, &error), replaced);
     QCOMPARE(error.isSet(), !replaced);
-    QCOMPARE(readAll(target), replaced ? reply.body : QByteArray("old updater"));
+    QCOMPARE(ReadFileBytes(target), replaced ? reply.body : QByteArray("old updater"));
     QCOMPARE(QFile::permissions(target) &
                  ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
              mode);
@@ -156,7 +141,7 @@ void DownloadTest::downloadOfANewFile()
     QVERIFY(!DownloadUrlToFile(url(QStringLiteral("/none.bin")), target));
     QVERIFY(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
     QVERIFY(DownloadUrlToFile(url(QStringLiteral("/new.bin")), target));
-    QCOMPARE(readAll(target), QByteArray("fresh"));
+    QCOMPARE(ReadFileBytes(target), QByteArray("fresh"));
 }
 
 void DownloadTest::downloadIntoAMissingFolder()
@@ -179,12 +164,12 @@ void DownloadTest::unreachableServer()
     }
     const QString address = QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort);
     const QString target = m_dir.filePath(QStringLiteral("kept"));
-    QVERIFY(writeFile(target, "kept"));
+    QVERIFY(WriteFileBytes(target, "kept"));
     AppError error;
     QCOMPARE(ReadUrlText(address, &error), QString());
     QVERIFY(error.isSet());
     QVERIFY(!DownloadUrlToFile(address, target));
-    QCOMPARE(readAll(target), QByteArray("kept"));
+    QCOMPARE(ReadFileBytes(target), QByteArray("kept"));
     QCOMPARE(ReadUrlText(QStringLiteral("ftp://127.0.0.1/x")), QString());
 }
 

@@ -1,4 +1,5 @@
 #include "HttpTestServer.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,18 +16,6 @@ namespace {
 const QString kBase = QStringLiteral("/download/자동업데이트_v1/linux/");
 const QByteArray kOldApp = "#!/bin/sh\necho v1 > restarted.txt\n";
 const QByteArray kNewApp = "#!/bin/sh\necho v2 > restarted.txt\n";
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 struct Run
 {
@@ -80,9 +69,9 @@ void UpdateToolsTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_server.reset();
-    QVERIFY(writeFile(path(QStringLiteral("site.ini")),
-                      "[Update]\r\nServer=" + m_server.address().toLatin1() + "\r\n"));
-    QVERIFY(writeFile(path(QStringLiteral("app")), kOldApp));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("site.ini")),
+                           "[Update]\r\nServer=" + m_server.address().toLatin1() + "\r\n"));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("app")), kOldApp));
     QVERIFY(QFile::setPermissions(path(QStringLiteral("app")),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                       QFileDevice::ReadGroup | QFileDevice::ExeGroup));
@@ -130,15 +119,15 @@ void UpdateToolsTest::updaterFetchesANewerProgram()
     QFETCH(QByteArray, latest);
     QFETCH(bool, fetched);
     install("AutoUpdateV1");
-    QVERIFY(writeFile(path(QStringLiteral("New_app")), "left from before"));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("New_app")), "left from before"));
     m_server.serve(kBase + QStringLiteral("app_lastver.txt"), latest);
     m_server.serve(kBase + QStringLiteral("app"), kNewApp);
     const Run r = run("AutoUpdateV1", parameter);
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(m_server.count(kBase + QStringLiteral("app_lastver.txt")), 1);
     QCOMPARE(m_server.count(kBase + QStringLiteral("app")), fetched ? 1 : 0);
-    QCOMPARE(readAll(path(QStringLiteral("New_app"))), fetched ? kNewApp : QByteArray("<missing>"));
-    QCOMPARE(readAll(path(QStringLiteral("app"))), kOldApp);
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("New_app"))), fetched ? kNewApp : QByteArray("<missing>"));
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("app"))), kOldApp);
     // The Hangul folder of the address goes out percent-encoded.
     QCOMPARE(
         m_server.requests().value(0).target,
@@ -184,7 +173,7 @@ void UpdateToolsTest::updaterFailures()
 void UpdateToolsTest::updaterWithoutServer()
 {
     install("AutoUpdateV1");
-    QVERIFY(writeFile(path(QStringLiteral("site.ini")), "[Database]\r\nHost=10.0.0.1\r\n"));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("site.ini")), "[Database]\r\nHost=10.0.0.1\r\n"));
     QCOMPARE(run("AutoUpdateV1", QStringLiteral("3;app")).exitCode, 0);
     QCOMPARE(m_server.requests().size(), 0);
 }
@@ -193,14 +182,15 @@ void UpdateToolsTest::changerSwapsAndRestarts()
 {
     install("filechanger");
     const QFileDevice::Permissions mode = QFile::permissions(path(QStringLiteral("app")));
-    QVERIFY(writeFile(path(QStringLiteral("New_app")), kNewApp)); // written without the execute bits
+    QVERIFY(WriteFileBytes(path(QStringLiteral("New_app")), kNewApp)); // written without the execute bits
     const Run r = run("filechanger", QStringLiteral("app;New_app"));
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(readAll(path(QStringLiteral("app"))), kNewApp);
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("app"))), kNewApp);
     QCOMPARE(QFile::permissions(path(QStringLiteral("app"))), mode);
     QVERIFY(!QFile::exists(path(QStringLiteral("New_app"))));
     // Started again from its folder.
-    QTRY_COMPARE_WITH_TIMEOUT(readAll(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"),
+                              30000);
 }
 
 // The client ends right after starting filechanger; the swap waits for it to be gone.
@@ -211,8 +201,8 @@ void UpdateToolsTest::changerWaitsForTheRunningProgram()
     QVERIFY(!sleep.isEmpty());
     QFile::remove(path(QStringLiteral("app")));
     QVERIFY(QFile::copy(sleep, path(QStringLiteral("app"))));
-    const QByteArray running = readAll(path(QStringLiteral("app")));
-    QVERIFY(writeFile(path(QStringLiteral("New_app")), kNewApp));
+    const QByteArray running = ReadFileBytes(path(QStringLiteral("app")));
+    QVERIFY(WriteFileBytes(path(QStringLiteral("New_app")), kNewApp));
 
     QProcess app;
     app.start(path(QStringLiteral("app")), {QStringLiteral("60")});
@@ -222,15 +212,16 @@ void UpdateToolsTest::changerWaitsForTheRunningProgram()
     changer.start(path(QStringLiteral("filechanger")), {QStringLiteral("app;New_app")});
     QVERIFY(changer.waitForStarted());
     QVERIFY(!changer.waitForFinished(1500)); // still waiting
-    QCOMPARE(readAll(path(QStringLiteral("app"))), running);
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("app"))), running);
     QVERIFY(QFile::exists(path(QStringLiteral("New_app"))));
 
     app.kill();
     QVERIFY(app.waitForFinished());
     QVERIFY(changer.waitForFinished(30000));
     QCOMPARE(changer.exitCode(), 0);
-    QCOMPARE(readAll(path(QStringLiteral("app"))), kNewApp);
-    QTRY_COMPARE_WITH_TIMEOUT(readAll(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"), 30000);
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("app"))), kNewApp);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(path(QStringLiteral("restarted.txt"))), QByteArray("v2\n"),
+                              30000);
 }
 
 void UpdateToolsTest::changerRefusesBadParameters_data()
@@ -251,7 +242,7 @@ void UpdateToolsTest::changerRefusesBadParameters()
     const Run r = run("filechanger", parameter);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(files(), before);
-    QCOMPARE(readAll(path(QStringLiteral("app"))), kOldApp);
+    QCOMPARE(ReadFileBytes(path(QStringLiteral("app"))), kOldApp);
     QVERIFY(!QFile::exists(path(QStringLiteral("restarted.txt"))));
 }
 
