@@ -11,8 +11,10 @@
 #include "grid/MduSpread.h"
 #include "grid/SpreadGrid.h"
 #include "grid/SpreadMenu.h"
+#include "records/Form2.h"
 #include "records/FrmCompany.h"
 #include "records/ListGrid.h"
+#include "records/MainCommands.h"
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
 #include "records/WaitCursor.h"
@@ -60,14 +62,23 @@ void FrmMain::connectEvents()
         connect(chkShowMine[i], &QCheckBox::clicked, this, [this, i] { chkShowMine_Click(i); });
     connect(chkTerm, &QCheckBox::clicked, this, &FrmMain::chkTerm_Click);
     connect(btnFind, &QPushButton::clicked, this, &FrmMain::SearchList);
-    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
-    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    f5->setContext(Qt::WindowShortcut);
-    connect(f5, &QShortcut::activated, this, &FrmMain::SearchList);
+    connect(btnClose, &QPushButton::clicked, this, &FrmMain::btnClose_Click);
+    const auto shortcut = [this](Qt::Key key, void (FrmMain::*slot)()) {
+        auto* s = new QShortcut(QKeySequence(key), this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    connect(btnAdd, &QPushButton::clicked, this, &FrmMain::btnAdd_Click);
+    shortcut(Qt::Key_F2, &FrmMain::btnAdd_Click);
+    connect(btnEdit, &QPushButton::clicked, this, &FrmMain::btnEdit_Click);
+    shortcut(Qt::Key_F3, &FrmMain::btnEdit_Click);
+    connect(btnDel, &QPushButton::clicked, this, &FrmMain::RecDelete);
+    shortcut(Qt::Key_F4, &FrmMain::RecDelete);
+    connect(btnComDel, &QPushButton::clicked, this, &FrmMain::btnComDel_Click);
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    shortcut(Qt::Key_F5, &FrmMain::SearchList);
     connect(btnCompany, &QPushButton::clicked, this, &FrmMain::btnCompany_Click);
-    auto* f6 = new QShortcut(QKeySequence(Qt::Key_F6), this);
-    f6->setContext(Qt::WindowShortcut);
-    connect(f6, &QShortcut::activated, this, &FrmMain::btnCompany_Click);
+    shortcut(Qt::Key_F6, &FrmMain::btnCompany_Click);
     connect(spCom, &SpreadGrid::DblClick, this, [this] { spCom_DblClick(); });
 
     connect(spList, &SpreadGrid::Click, this, [this] { spList_Click(); });
@@ -75,6 +86,9 @@ void FrmMain::connectEvents()
             [this](int, int row, int, int newRow) { spList_LeaveCell(row, newRow); });
     connect(spList, &SpreadGrid::RightClick, this, [this](int clickType) { spList_RightClick(clickType); });
     connect(spList, &SpreadGrid::ColWidthChange, this, &FrmMain::spList_ColWidthChange);
+    connect(spList, &SpreadGrid::KeyDown, this,
+            [this](int key, Qt::KeyboardModifiers) { spList_KeyDown(key); });
+    connect(spList, &SpreadGrid::DblClick, this, [this](int, int row) { spList_DblClick(row); });
 
     for (int i = 0; i < 4; ++i)
         connect(btnVecter[i], &QPushButton::clicked, this, [this, i] { btnVecter_Click(i); });
@@ -229,8 +243,131 @@ void FrmMain::spCom_DblClick()
     ShowCompany(this, spCom->ActiveRow());
 }
 
+void FrmMain::spList_KeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        btnEdit_Click();
+        break;
+    case Qt::Key_Delete:
+        RecDelete();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMain::spList_DblClick(int row)
+{
+    if (row >= 1)
+        btnEdit_Click();
+}
+
+void FrmMain::btnAdd_Click()
+{
+    emit EditorRequested(true);
+}
+
+void FrmMain::btnEdit_Click()
+{
+    gCurSeq = int32_t(GetRowSeq(-2));
+    if (gCurSeq == 0) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요."));
+        spList->setFocus();
+        return;
+    }
+    emit EditorRequested(false);
+}
+
+void FrmMain::RecDelete()
+{
+    gCurSeq = int32_t(GetRowSeq(-2));
+    if (gCurSeq == 0) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 삭제할 자료를 선택하세요."));
+        spList->setFocus();
+        return;
+    }
+    if (gUserId != GetRowAskId()) {
+        MsgInfo(QStringLiteral("다른 사람의 자료는 삭제할 수 없습니다."));
+        spList->setFocus();
+        return;
+    }
+    if (MsgYesNo(QStringLiteral("선택된 자료를 정말로 삭제하시겠습니까?\r\n"
+                                "현재자료를 삭제하시면 관련된 업체명도 함께 삭제 됩니다."),
+                 QString(), true) != vbYes) {
+        spList->setFocus();
+        return;
+    }
+
+    RecordDeleteResult result;
+    {
+        WaitCursor wait;
+        result = DeleteRecord(gCurSeq);
+    }
+    if (result.outcome == RecordDeleteOutcome::RecordGone) {
+        MsgWarn(QStringLiteral("이미삭제되었거나, 오류가 발생했습니다."));
+        return;
+    }
+    if (result.fileError.isSet())
+        ShowProcError(result.fileError, QStringLiteral("RecDelete"), ErrScope::Form,
+                      QStringLiteral("FrmMain"));
+    if (result.outcome == RecordDeleteOutcome::CompaniesGone) {
+        MsgWarn(QStringLiteral("업체가 삭제되었거나, 오류가 발생했습니다."));
+        return;
+    }
+    DeleteSpreadRow(spList, -2, true, true);
+    spList->setFocus();
+}
+
+void FrmMain::btnComDel_Click()
+{
+    if (spCom->MaxRows() == 1) {
+        MsgBox(QStringLiteral(" 업체명은 최소 1건 이상이여야 합니다."));
+        return;
+    }
+    const bool hasRow = spCom->MaxRows() >= 1 && spCom->ActiveRow() >= 1;
+    const long cseq = hasRow ? GetSpreadText(spCom, ComColSeq, -2).trimmed().toLong() : 0;
+    if (cseq == 0) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 삭제할 자료를 선택하세요."));
+        spCom->setFocus();
+        return;
+    }
+    if (gUserId != GetSpreadText(spCom, ComColUserId, -2)) {
+        MsgInfo(QStringLiteral("다른 사람의 자료는 삭제할 수 없습니다."));
+        spCom->setFocus();
+        return;
+    }
+    if (MsgYesNo(QStringLiteral("선택된 자료를 정말로 삭제하시겠습니까?"), QString(), true) != vbYes) {
+        spCom->setFocus();
+        return;
+    }
+    if (ExecSQL(DeleteCompanySql(cseq)) < 1) {
+        MsgWarn(QStringLiteral("이미삭제되었거나, 오류가 발생했습니다."));
+        return;
+    }
+    DeleteSpreadRow(spCom, -2, true, true);
+    spCom->setFocus();
+    if (spList->MaxRows() >= 1 && spList->ActiveRow() >= 1)
+        spList->SetText(ListColCount, spList->ActiveRow(), QString::number(spCom->MaxRows()));
+}
+
+void FrmMain::Command1_Click()
+{
+    ShowExcelImport(this);
+}
+
+void FrmMain::btnClose_Click()
+{
+    m_endAtOnce = true;
+    close();
+}
+
 void FrmMain::closeEvent(QCloseEvent* event)
 {
+    if (!m_endAtOnce && QRect(pos(), size()) != m_loadedGeometry)
+        SaveFormIni(this, QString());
     event->accept();
     emit Unloaded();
 }

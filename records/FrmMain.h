@@ -72,6 +72,19 @@ public:
     void btnCompany_Click();
     void spCom_DblClick();
 
+    // Record commands: add (btnAdd, F2), edit the active record (btnEdit, F3, Enter or
+    // Space in spList, double-click on a list row), delete it (btnDel, F4, Delete in
+    // spList). Only the asking user may delete a record.
+    void btnAdd_Click();
+    void btnEdit_Click();
+    void RecDelete();
+    // Deletes the active company row; only the user who registered it may.
+    void btnComDel_Click();
+    // Opens the Excel import window.
+    void Command1_Click();
+    // Ends the program at once, without saving the window's place.
+    void btnClose_Click();
+
     const ShotGroups& shots() const { return m_shots; }
     // The picture an image box shows; null while it shows the picture of imgBase.
     const QPixmap& shotPicture(int index) const { return m_shotPicture[index]; }
@@ -117,6 +130,9 @@ public:
 signals:
     // The window was closed; the program ends with it.
     void Unloaded();
+    // The record editor is to open: for a new record, or for the active list row
+    // (gCurSeq) once the edit command's checks passed.
+    void EditorRequested(bool newRecord);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -136,8 +152,12 @@ private:
     void spList_LeaveCell(int row, int newRow);
     void spList_RightClick(int clickType);
     void spList_ColWidthChange(int col1, int col2);
+    void spList_KeyDown(int key);
+    void spList_DblClick(int row);
 
     ShotGroups m_shots;
     std::array<QPixmap, 2> m_shotPicture;
     QRect m_loadedGeometry;
+    // btnClose ends the program without the close handling.
+    bool m_endAtOnce = false;
 };
