@@ -1,6 +1,7 @@
 #include "ListData.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "TestFiles.h"
 #include "common/Globals.h"
 #include "common/SiteConfig.h"
 #include "db/DbStartup.h"
@@ -106,11 +107,7 @@ void CommandsTest::initTestCase()
     site.mountRoot = m_mount;
     SetSiteForTesting(site);
 
-    QFile floatMsg(m_env.path(QStringLiteral("FloatMsg")));
-    QVERIFY(floatMsg.open(QIODevice::WriteOnly));
-    floatMsg.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/floatmsg.log\"\n");
-    floatMsg.close();
-    floatMsg.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(InstallFloatMsgStandIn(m_env.appDir()));
 }
 
 void CommandsTest::init()

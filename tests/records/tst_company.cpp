@@ -1,6 +1,7 @@
 #include "ListData.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "TestFiles.h"
 #include "common/Globals.h"
 #include "controls/HCCombo.h"
 #include "controls/HCText.h"
@@ -95,12 +96,7 @@ void CompanyTest::initTestCase()
 {
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("kim");
-    // Stands in for the floating message program: writes down what it was asked to show.
-    QFile floatMsg(m_env.path(QStringLiteral("FloatMsg")));
-    QVERIFY(floatMsg.open(QIODevice::WriteOnly));
-    floatMsg.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/floatmsg.log\"\n");
-    floatMsg.close();
-    floatMsg.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(InstallFloatMsgStandIn(m_env.appDir()));
 }
 
 void CompanyTest::init()
