@@ -6,11 +6,15 @@
 namespace {
 
 // Rounds half away from zero as the decimal text reads: 12.345 gives 12.35 although
-// its binary value lies a hair below.
+// its binary value lies a hair below. The nudge for that stays far below one unit,
+// so large values keep every digit.
 double roundTo(double value, int decPlaces)
 {
+    constexpr double kNudgeLimit = 35184372088832.0; // 2^45: the nudge stays under 1/16
     const double scale = std::pow(10.0, decPlaces);
     const double scaled = value * scale;
+    if (std::fabs(scaled) >= kNudgeLimit)
+        return std::round(scaled) / scale;
     return std::round(scaled + std::copysign(std::fabs(scaled) * 8 * DBL_EPSILON, scaled)) / scale;
 }
 

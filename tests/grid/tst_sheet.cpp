@@ -1,5 +1,6 @@
 #include "common/Globals.h"
 #include "grid/MduSpread.h"
+#include "grid/NumberText.h"
 #include "grid/RowText.h"
 #include "grid/SpreadGrid.h"
 
@@ -17,6 +18,7 @@ class SheetTest : public QObject
 private slots:
     void numberCells_data();
     void numberCells();
+    void largeNumbersKeepEveryDigit();
     void textCellsKeepTheirText();
     void rowTextPacking_data();
     void rowTextPacking();
@@ -116,6 +118,20 @@ void SheetTest::numberCells()
     QCOMPARE(index.data(Qt::DisplayRole).toString(), shown);
     QCOMPARE(index.data(Qt::ForegroundRole).value<QBrush>().color() == QColor(Qt::red), red);
     QVERIFY(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+}
+
+void SheetTest::largeNumbersKeepEveryDigit()
+{
+    NumberFormat wide;
+    wide.decPlaces = 0;
+    wide.showSep = true;
+    wide.min = -1e15;
+    wide.max = 1e15;
+    QCOMPARE(FormatNumber(280000000000001.0, wide), QStringLiteral("280,000,000,000,001"));
+    QCOMPARE(NumberCellValue(QStringLiteral("-280000000000001"), wide),
+             std::optional<double>(-280000000000001.0));
+    wide.decPlaces = 2;
+    QCOMPARE(FormatNumber(12.345, wide), QStringLiteral("12.35"));
 }
 
 void SheetTest::textCellsKeepTheirText()
