@@ -1,6 +1,9 @@
 #include "ListData.h"
 
 #include "TestDb.h"
+#include "TestEnv.h"
+#include "common/SiteConfig.h"
+#include "grid/SpreadGrid.h"
 
 bool LoadListData(TestDb& db, const QString& name)
 {
@@ -38,4 +41,27 @@ bool LoadListData(TestDb& db, const QString& name)
                "3),"
                " (5, 'park', 'O''Brien 상사', '2026-11-04 12:00', 4), (6, 'kim', '부산상사', '2026-11-06 "
                "14:00', 6);"));
+}
+
+QString OpenListDatabase(TestEnv& env, const QString& name)
+{
+    TestDb db;
+    if (!env.createDatabase(name) || !LoadListData(db, name))
+        return QStringLiteral("cannot prepare %1: %2").arg(name, db.error());
+    return env.connect(name) ? QString() : QStringLiteral("cannot connect to %1").arg(name);
+}
+
+void UseShareFolder(const QString& mountRoot)
+{
+    SiteConfig site = Site();
+    site.shareHost = QStringLiteral("demoshare");
+    site.mountRoot = mountRoot;
+    SetSiteForTesting(site);
+}
+
+QString GridCell(const SpreadGrid* grid, int col, int row)
+{
+    QString value;
+    grid->GetText(col, row, value);
+    return value;
 }

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+class SpreadGrid;
 class TestDb;
+class TestEnv;
 
 // A small A/S database for the main window's tests, in database `name` (which must
 // already hold the tables), logged in as "kim":
@@ -12,3 +14,13 @@ class TestDb;
 //   records  1 .. 6, one a day from 2026-11-01 09:00 on; 3 and 6 have no answerer, 4 no
 //            asker; 5 has no company.
 bool LoadListData(TestDb& db, const QString& name);
+
+// Creates `name` with the tables and the data above and connects gDB to it; returns
+// "" or what went wrong.
+QString OpenListDatabase(TestEnv& env, const QString& name);
+
+// Points the screenshot share "\\demoshare\..." at `mountRoot`.
+void UseShareFolder(const QString& mountRoot);
+
+// A grid cell's text as the program reads it.
+QString GridCell(const SpreadGrid* grid, int col, int row);

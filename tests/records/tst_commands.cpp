@@ -26,18 +26,11 @@ const QString kOthers = QStringLiteral("다른 사람의 자료는 삭제할 수
 const QString kSelectDelete = QStringLiteral("먼저 그리드에서 삭제할 자료를 선택하세요.");
 const QString kDeleted = QStringLiteral(" 자료를 삭제하였습니다./T500");
 
-QString cell(const SpreadGrid* grid, int col, int row)
-{
-    QString value;
-    grid->GetText(col, row, value);
-    return value;
-}
-
 QStringList keysOf(const SpreadGrid* spList)
 {
     QStringList keys;
     for (int row = 1; row <= spList->MaxRows(); ++row)
-        keys << cell(spList, ListColKey, row);
+        keys << GridCell(spList, ListColKey, row);
     return keys;
 }
 
@@ -102,20 +95,15 @@ void CommandsTest::initTestCase()
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("kim");
     m_mount = m_env.path(QStringLiteral("share"));
-    SiteConfig site = Site();
-    site.shareHost = QStringLiteral("demoshare");
-    site.mountRoot = m_mount;
-    SetSiteForTesting(site);
+    UseShareFolder(m_mount);
 
     QVERIFY(InstallFloatMsgStandIn(m_env.appDir()));
 }
 
 void CommandsTest::init()
 {
-    QVERIFY(m_env.createDatabase(kDb));
-    TestDb db;
-    QVERIFY2(LoadListData(db, kDb), qPrintable(db.error()));
-    QVERIFY(m_env.connect(kDb));
+    const QString error = OpenListDatabase(m_env, kDb);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
     QDir(m_env.path(QStringLiteral("FormIni"))).removeRecursively();
     QDir(m_mount).removeRecursively();
@@ -353,9 +341,9 @@ void CommandsTest::companyDelete()
         w->ClearDetail();
     }
     for (int row = 1; row <= w->spCom->MaxRows(); ++row)
-        if (cell(w->spCom, ComColUserId, row) == comUser)
+        if (GridCell(w->spCom, ComColUserId, row) == comUser)
             w->spCom->SetActiveCell(1, row);
-    const QString seq = listRow ? cell(w->spList, ListColKey, listRow) : QString();
+    const QString seq = listRow ? GridCell(w->spList, ListColKey, listRow) : QString();
     QTest::mouseClick(w->btnComDel, Qt::LeftButton);
 
     QCOMPARE(msgs.texts(), texts);
@@ -371,9 +359,9 @@ void CommandsTest::companyDelete()
     }
     QCOMPARE(serverCount(QStringLiteral("ascomp WHERE ascode = ") + seq), companies);
     QCOMPARE(QString::number(w->spCom->MaxRows()), companies);
-    QCOMPARE(cell(w->spList, ListColCount, listRow), count);
+    QCOMPARE(GridCell(w->spList, ListColCount, listRow), count);
     if (answer == vbYes) {
-        QCOMPARE(cell(w->spCom, ComColUserId, 1), QStringLiteral("lee"));
+        QCOMPARE(GridCell(w->spCom, ComColUserId, 1), QStringLiteral("lee"));
         QTRY_COMPARE(floatMessages(), QStringList{kDeleted});
     }
 }

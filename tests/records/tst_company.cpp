@@ -23,20 +23,13 @@ namespace {
 
 const QString kDb = QStringLiteral("t_company");
 
-QString cell(const SpreadGrid* grid, int col, int row)
-{
-    QString value;
-    grid->GetText(col, row, value);
-    return value;
-}
-
 // Every company row of spCom as "name|user name|row number|user id".
 QStringList companyRows(const SpreadGrid* spCom)
 {
     QStringList rows;
     for (int row = 1; row <= spCom->MaxRows(); ++row)
-        rows << QStringList{cell(spCom, 1, row), cell(spCom, 2, row), cell(spCom, 3, row),
-                            cell(spCom, 4, row)}
+        rows << QStringList{GridCell(spCom, 1, row), GridCell(spCom, 2, row), GridCell(spCom, 3, row),
+                            GridCell(spCom, 4, row)}
                     .join(QLatin1Char('|'));
     return rows;
 }
@@ -101,10 +94,8 @@ void CompanyTest::initTestCase()
 
 void CompanyTest::init()
 {
-    QVERIFY(m_env.createDatabase(kDb));
-    TestDb db;
-    QVERIFY2(LoadListData(db, kDb), qPrintable(db.error()));
-    QVERIFY(m_env.connect(kDb));
+    const QString error = OpenListDatabase(m_env, kDb);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
 }
 
@@ -271,8 +262,8 @@ void CompanyTest::newCompanyIsSavedAndShownInTheMainWindow()
         db.value(QStringLiteral("SELECT seq FROM %1.ascomp WHERE comname = '동해상사'").arg(kDb));
     QCOMPARE(companyRows(w->spCom), (QStringList{QStringLiteral("동해상사|이영희|%1|lee").arg(seq),
                                                  QStringLiteral("부산상사|김철수|6|kim")}));
-    QCOMPARE(cell(w->spList, 10, 1), QStringLiteral("2"));
-    QCOMPARE(cell(w->spList, 10, 2), QStringLiteral("1")); // other rows untouched
+    QCOMPARE(GridCell(w->spList, 10, 1), QStringLiteral("2"));
+    QCOMPARE(GridCell(w->spList, 10, 2), QStringLiteral("1")); // other rows untouched
     QTRY_COMPARE(floatMessages(), QStringList{QStringLiteral(" 자료가 저장되었습니다./T500")});
 }
 
@@ -332,7 +323,7 @@ void CompanyTest::quotesAndBackslashesAreStoredAsTyped()
     QCOMPARE(companiesOnServer(4).value(1),
              QStringLiteral("kim|") + name + QStringLiteral("|2026-12-08 '\\|") + memo);
     QVERIFY(companyRows(w->spCom).contains(name + QStringLiteral("|김철수|7|kim")));
-    QCOMPARE(cell(w->spList, 10, 2), QStringLiteral("2"));
+    QCOMPARE(GridCell(w->spList, 10, 2), QStringLiteral("2"));
 }
 
 void CompanyTest::continuousAddStaysOpenForTheNext()
@@ -369,7 +360,7 @@ void CompanyTest::continuousAddStaysOpenForTheNext()
     QVERIFY(rows[2].startsWith(QStringLiteral("park|둘째상사|")));
     QVERIFY(rows[2].endsWith(QLatin1Char('|')));
     QCOMPARE(w->spCom->MaxRows(), 3);
-    QCOMPARE(cell(w->spList, 10, 1), QStringLiteral("3"));
+    QCOMPARE(GridCell(w->spList, 10, 1), QStringLiteral("3"));
     QTRY_COMPARE(floatMessages().size(), 2);
 }
 
@@ -419,7 +410,7 @@ void CompanyTest::editChangesNameAndMemo()
                                                 QStringLiteral("lee|한국물산|2026-11-01 10:00|")}));
     QCOMPARE(companyRows(w->spCom), (QStringList{QStringLiteral("대한상사(주)|김철수|1|kim"),
                                                  QStringLiteral("한국물산|이영희|2|lee")}));
-    QCOMPARE(cell(w->spList, 10, 5), QStringLiteral("2"));
+    QCOMPARE(GridCell(w->spList, 10, 5), QStringLiteral("2"));
 
     // Saving without a change writes nothing and says nothing.
     msgs.clear();

@@ -131,20 +131,15 @@ void FrmMainTest::initTestCase()
     gUseGridColors = true;
     m_share = m_env.path(QStringLiteral("share"));
     QVERIFY(QDir().mkpath(m_share + QStringLiteral("/사내문서/7_AS스샷")));
-    SiteConfig site = Site();
-    site.shareHost = QStringLiteral("demoshare");
-    site.mountRoot = m_share;
-    SetSiteForTesting(site);
+    UseShareFolder(m_share);
 
     QVERIFY(InstallFloatMsgStandIn(m_env.appDir()));
 }
 
 void FrmMainTest::init()
 {
-    QVERIFY(m_env.createDatabase(kDb));
-    TestDb db;
-    QVERIFY2(LoadListData(db, kDb), qPrintable(db.error()));
-    QVERIFY(m_env.connect(kDb));
+    const QString error = OpenListDatabase(m_env, kDb);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
     QDir(m_env.path(QStringLiteral("FormIni"))).removeRecursively();
     DeleteSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"));
