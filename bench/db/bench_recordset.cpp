@@ -2,6 +2,7 @@
 // the mariadb command-line client fetching the same statement to /dev/null.
 // Needs a server with the demo tables holding at least 100,000 records:
 //   AS_BENCH_SOCKET, AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
+#include "bench/support/BenchSupport.h"
 #include "common/AppPaths.h"
 #include "db/MySql.h"
 
@@ -10,7 +11,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 namespace {
 
@@ -24,17 +24,12 @@ const char* const kStatement =
     " LEFT JOIN user AS u2 ON a.user_a = u2.id LEFT JOIN user AS u3 ON p.chargeid = u3.id"
     " ORDER BY a.seq LIMIT 100000";
 
-QString env(const char* name)
-{
-    return qEnvironmentVariable(name);
-}
-
 void RecordSetFromServer(benchmark::State& state)
 {
     cMySQL db;
     db.setNoErrMsg(true);
-    if (!db.real_connect(env("AS_BENCH_HOST"), QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"),
-                         env("AS_BENCH_DB"), env("AS_BENCH_PORT").toInt(), {}, 0, true)) {
+    if (!db.real_connect(BenchEnv("AS_BENCH_HOST"), QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"),
+                         BenchEnv("AS_BENCH_DB"), BenchEnv("AS_BENCH_PORT").toInt(), {}, 0, true)) {
         state.SkipWithError("cannot connect");
         return;
     }
@@ -50,11 +45,7 @@ void RecordSetFromServer(benchmark::State& state)
 void CommandLineClient(benchmark::State& state)
 {
     const QByteArray command =
-        QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
-                       "-ukx_inhouse -pkqdb5830 %3 -e \"%4\" > /dev/null")
-            .arg(env("AS_BENCH_HOST"), env("AS_BENCH_PORT"), env("AS_BENCH_DB"),
-                 QString::fromLatin1(kStatement))
-            .toLocal8Bit();
+        MariadbClientCommand(QStringLiteral("-e \"%1\"").arg(QString::fromLatin1(kStatement)));
     for (auto _ : state)
         if (std::system(command.constData()) != 0) {
             state.SkipWithError("mariadb client failed");
@@ -65,30 +56,6 @@ void CommandLineClient(benchmark::State& state)
 BENCHMARK(RecordSetFromServer)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(CommandLineClient)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
-// Prints the usual table, then the ratio of the two.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto ours = m_times.find("RecordSetFromServer/min_time:3.000/real_time");
-        const auto cli = m_times.find("CommandLineClient/min_time:3.000/real_time");
-        if (ours != m_times.end() && cli != m_times.end())
-            std::printf("result set / command-line client time: %.2f\n", ours->second / cli->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -97,7 +64,9 @@ int main(int argc, char** argv)
     QTemporaryDir appDir; // config.ini is written beside the "program"
     SetAppDirForTesting(appDir.path());
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter(
+        {{"result set / command-line client", "RecordSetFromServer/min_time:3.000/real_time",
+          "CommandLineClient/min_time:3.000/real_time", 1.5}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

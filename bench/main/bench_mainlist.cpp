@@ -3,6 +3,7 @@
 // running the same statement to /dev/null, for the unfiltered list and for a
 // company-name filter. Needs the demo tables with many records:
 //   AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
+#include "bench/support/BenchSupport.h"
 #include "common/AppPaths.h"
 #include "common/Cp949.h"
 #include "common/Globals.h"
@@ -20,14 +21,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 namespace {
-
-QString env(const char* name)
-{
-    return qEnvironmentVariable(name);
-}
 
 FrmMain* gWindow = nullptr;
 QTemporaryDir* gDir = nullptr;
@@ -67,11 +62,7 @@ void CommandLineClient(benchmark::State& state)
     }
     out.write(cp949::encode(ListStatement(gWindow->CurrentFilters())));
     out.close();
-    const QByteArray command =
-        QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
-                       "-ukx_inhouse -pkqdb5830 %3 < '%4' > /dev/null")
-            .arg(env("AS_BENCH_HOST"), env("AS_BENCH_PORT"), env("AS_BENCH_DB"), file)
-            .toLocal8Bit();
+    const QByteArray command = MariadbClientCommand(QStringLiteral("< '%1'").arg(file));
     for (auto _ : state)
         if (std::system(command.constData()) != 0) {
             state.SkipWithError("mariadb client failed");
@@ -81,35 +72,6 @@ void CommandLineClient(benchmark::State& state)
 
 BENCHMARK(SearchList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
 BENCHMARK(CommandLineClient)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
-
-// Prints the usual table, then the ratio of the window's time to the client's.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const char* names[2] = {"unfiltered", "company name"};
-        for (int arg = 0; arg < 2; ++arg) {
-            const auto ours = m_times.find("SearchList/" + std::to_string(arg) + "/min_time:5.000/real_time");
-            const auto cli =
-                m_times.find("CommandLineClient/" + std::to_string(arg) + "/min_time:5.000/real_time");
-            if (ours != m_times.end() && cli != m_times.end())
-                std::printf("SearchList / command-line client, %s: %.3f (target at most 1.10)\n", names[arg],
-                            ours->second / cli->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 } // namespace
 
@@ -121,21 +83,25 @@ int main(int argc, char** argv)
     SetAppDirForTesting(appDir.path());
     SetMsgResponder([](const MsgPrompt&) { return MsgAnswer{}; });
     SiteConfig site;
-    site.dbHost = env("AS_BENCH_HOST");
-    site.dbPort = env("AS_BENCH_PORT").toInt();
+    site.dbHost = BenchEnv("AS_BENCH_HOST");
+    site.dbPort = BenchEnv("AS_BENCH_PORT").toInt();
     SetSiteForTesting(site);
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("hqt");
     gUseGridColors = true;
     std::unique_ptr<FrmMain> window;
     if (DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword),
-               env("AS_BENCH_DB"), {}, 0, QStringLiteral("euckr"))) {
+               BenchEnv("AS_BENCH_DB"), {}, 0, QStringLiteral("euckr"))) {
         window = std::make_unique<FrmMain>();
         window->Form_Load();
         gWindow = window.get();
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter(
+        {{"SearchList / command-line client, unfiltered", "SearchList/0/min_time:5.000/real_time",
+          "CommandLineClient/0/min_time:5.000/real_time", 1.10},
+         {"SearchList / command-line client, company name", "SearchList/1/min_time:5.000/real_time",
+          "CommandLineClient/1/min_time:5.000/real_time", 1.10}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     gWindow = nullptr;

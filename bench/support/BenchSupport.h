@@ -1,0 +1,64 @@
+#pragma once
+
+// What the benchmarks that compare the program with the mariadb command-line
+// client share: the server settings from scripts/bench.sh, the client's command
+// line, and a reporter that prints the ratio of two benchmarks' times.
+#include <QByteArray>
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+inline QString BenchEnv(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+// Runs `input` ("-e \"statement\"" or "< 'file'") on the benchmark database and
+// throws the output away.
+inline QByteArray MariadbClientCommand(const QString& input)
+{
+    return QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
+                          "-ukx_inhouse -pkqdb5830 %3 %4 > /dev/null")
+        .arg(BenchEnv("AS_BENCH_HOST"), BenchEnv("AS_BENCH_PORT"), BenchEnv("AS_BENCH_DB"), input)
+        .toLocal8Bit();
+}
+
+// Prints the usual table, then for each pair the program's time over the client's.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    struct Ratio
+    {
+        std::string label;
+        std::string ours; // full benchmark run names
+        std::string client;
+        double target;
+    };
+    explicit RatioReporter(std::vector<Ratio> ratios) : m_ratios(std::move(ratios)) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred)
+                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const Ratio& r : m_ratios) {
+            const auto ours = m_times.find(r.ours);
+            const auto client = m_times.find(r.client);
+            if (ours != m_times.end() && client != m_times.end())
+                std::printf("%s: %.3f (target at most %.2f)\n", r.label.c_str(),
+                            ours->second / client->second, r.target);
+        }
+    }
+
+private:
+    std::vector<Ratio> m_ratios;
+    std::map<std::string, double> m_times;
+};
