@@ -92,6 +92,7 @@ void HCCombo::Clear()
 {
     m_filling = true;
     m_main->clear();
+    m_main->setPlaceholderText(QString());
     m_filling = false;
     m_newIndex = -1;
 }
@@ -140,7 +141,14 @@ int HCCombo::ListCount() const
 
 QString HCCombo::Text() const
 {
-    return m_main->currentText();
+    return m_main->currentIndex() < 0 ? m_main->placeholderText() : m_main->currentText();
+}
+
+void HCCombo::setText(const QString& text)
+{
+    const int found = m_main->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    m_main->setPlaceholderText(found < 0 ? text : QString());
+    setListIndex(found);
 }
 
 QString HCCombo::Text2() const

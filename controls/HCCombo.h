@@ -45,7 +45,12 @@ public:
     void setListIndex(int index);
     int ListCount() const;
     int NewIndex() const { return m_newIndex; }
+    // The shown text: the selected entry's, or the text given to setText when no entry
+    // carries it.
     QString Text() const;
+    // Selects the first entry showing exactly `text` (a selection: Click is raised); when
+    // there is none, no entry is selected and the field shows `text` as it stands.
+    void setText(const QString& text);
     QString Text2() const;
     QString List(int index) const;
     void setList(int index, const QString& text);

@@ -84,6 +84,7 @@ HCText::HCText(QWidget* parent) : QWidget(parent)
         m_lines[i]->hide();
     }
     connect(m_box, &QLineEdit::textChanged, this, &HCText::textChanged);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     // Older systems (codes 1 to 79) keep the input mode per window themselves.
     m_imeRestore = gOSType >= 80 || gOSType <= 0;
@@ -221,6 +222,7 @@ void HCText::setTopMagin(int twips)
 {
     m_topMagin = twips;
     layoutEdges();
+    updateGeometry();
 }
 
 void HCText::setEdgeWidth(int pixels)
@@ -570,6 +572,17 @@ void HCText::updateLineVisibility()
     const bool shown = m_appearance == 0 && m_borderStyle == 0;
     for (QWidget* line : m_lines)
         line->setVisible(shown);
+}
+
+QSize HCText::sizeHint() const
+{
+    const QSize box = m_box->sizeHint();
+    return {box.width(), box.height() + m_topMagin / kTwipsPerPixel};
+}
+
+QSize HCText::minimumSizeHint() const
+{
+    return {m_box->minimumSizeHint().width(), sizeHint().height()};
 }
 
 void HCText::resizeEvent(QResizeEvent* event)

@@ -140,6 +140,10 @@ public:
     // "HH:MM" from a typed time, or "" after telling the user it is none.
     QString FormatTime(const QString& sTime) const;
 
+    // As tall as a line of text needs with the font (one field line, never taller).
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     // Raised before the key is filtered; a handler may change or drop it (0).
     void KeyPress(int& KeyAscii);

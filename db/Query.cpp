@@ -16,6 +16,8 @@ cMySQL* writeConnection()
     return gDB[0].get();
 }
 
+bool lastExecFailed = false;
+
 double secondsSince(const QElapsedTimer& timer)
 {
     return double(timer.elapsed()) / 1000.0;
@@ -59,6 +61,7 @@ long OpenRecordset(RecordSetPtr& rs, const QString& sql)
 long ExecSQL(const QString& sql)
 {
     cMySQL* conn = writeConnection();
+    lastExecFailed = true;
     if (!conn)
         return 0;
     QElapsedTimer timer;
@@ -68,7 +71,13 @@ long ExecSQL(const QString& sql)
     const long count = conn->affected_rows();
     CloseRecordset(rs);
     WriteSQLLog(sql, QString::number(count), seconds);
+    lastExecFailed = count < 0;
     return count < 0 ? 0 : count;
+}
+
+bool LastExecFailed()
+{
+    return lastExecFailed;
 }
 
 long GetInsertId()

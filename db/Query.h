@@ -13,6 +13,8 @@ QString GetValue(const QString& sql);
 // Hands the rows to `rs` (null on failure) and returns the row count.
 long OpenRecordset(RecordSetPtr& rs, const QString& sql);
 long ExecSQL(const QString& sql);
+// True when the last ExecSQL failed, as opposed to changing no row.
+bool LastExecFailed();
 long GetInsertId();
 void CloseRecordset(RecordSetPtr& rs);
 

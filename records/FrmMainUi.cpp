@@ -91,23 +91,6 @@ QLabel* makeLabel(const QString& caption, QWidget* buddy)
     return label;
 }
 
-// The picture shown where a group has no screenshot.
-QPixmap basePicture()
-{
-    QPixmap picture(160, 120);
-    picture.fill(QColor(236, 239, 242));
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(170, 178, 186), 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(48, 34, 64, 52), 4, 4);
-    p.setBrush(QColor(170, 178, 186));
-    p.drawEllipse(QPointF(66, 50), 5, 5);
-    const QPointF mountains[] = {{52, 82}, {72, 62}, {84, 74}, {94, 66}, {108, 82}};
-    p.drawPolygon(mountains, 5);
-    return picture;
-}
-
 // The magnifier of the zoom buttons.
 QIcon zoomIcon()
 {
@@ -274,7 +257,7 @@ QWidget* FrmMain::buildDetailPane()
 
     imgBase = new QLabel(pane);
     imgBase->setObjectName(QStringLiteral("imgBase"));
-    imgBase->setPixmap(basePicture());
+    imgBase->setPixmap(ShotPlaceholder());
     imgBase->hide();
 
     const QString groupName[2] = {QStringLiteral("질문"), QStringLiteral("답변")};

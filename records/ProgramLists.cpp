@@ -50,3 +50,9 @@ void FillUserCombo(HCCombo* combo, bool withAll, const QString& condition)
         combo->AddItem(QStringLiteral("[전체]"), 0, QStringLiteral("1"));
     CloseRecordset(rs);
 }
+
+QString GetUserNameById(const QString& id)
+{
+    return GetValue(QStringLiteral(" SELECT name FROM user WHERE id = '") + EscapeSQL(id) +
+                    QStringLiteral("'"));
+}

@@ -19,3 +19,6 @@ void FillProgramCombo(HCCombo* combo, bool withPlaceholder, bool withGroup);
 // the list runs in the reverse of the statement's order; with `withAll` "[전체]"
 // (key "1") goes on top of them.
 void FillUserCombo(HCCombo* combo, bool withAll, const QString& condition);
+
+// A user's name, "" when there is none.
+QString GetUserNameById(const QString& id);

@@ -1,6 +1,23 @@
 #include "records/ShotBox.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+
+QPixmap ShotPlaceholder()
+{
+    QPixmap picture(160, 120);
+    picture.fill(QColor(236, 239, 242));
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(170, 178, 186), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(48, 34, 64, 52), 4, 4);
+    p.setBrush(QColor(170, 178, 186));
+    p.drawEllipse(QPointF(66, 50), 5, 5);
+    const QPointF mountains[] = {{52, 82}, {72, 62}, {84, 74}, {94, 66}, {108, 82}};
+    p.drawPolygon(mountains, 5);
+    return picture;
+}
 
 ShotBox::ShotBox(QWidget* parent) : QLabel(parent)
 {
@@ -31,6 +48,13 @@ void ShotBox::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ShotBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QLabel::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
 }
 
 void ShotBox::resizeEvent(QResizeEvent* event)

@@ -3,8 +3,11 @@
 #include <QLabel>
 #include <QPixmap>
 
-// An image box of the detail pane: shows its picture whole, scaled to the box with
-// its proportions kept, and reports a click.
+// The picture an image box shows where a record has no screenshot.
+QPixmap ShotPlaceholder();
+
+// An image box for a screenshot: shows its picture whole, scaled to the box with its
+// proportions kept, and reports clicks and double-clicks.
 class ShotBox : public QLabel
 {
     Q_OBJECT
@@ -20,9 +23,11 @@ public:
 
 signals:
     void clicked();
+    void doubleClicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

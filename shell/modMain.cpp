@@ -6,6 +6,7 @@
 #include "common/SiteConfig.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
+#include "editor/FrmAS.h"
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
 #include "records/FrmMain.h"
@@ -59,6 +60,8 @@ void Main()
     // The main window lives until the program ends (ExitApp when it closes).
     auto* mainWindow = new FrmMain;
     QObject::connect(mainWindow, &FrmMain::Unloaded, [] { ExitApp(); });
+    QObject::connect(mainWindow, &FrmMain::EditorRequested, mainWindow,
+                     [mainWindow](bool newRecord) { OpenRecordEditor(mainWindow, newRecord); });
     mainWindow->Form_Load();
 }
 
@@ -91,12 +94,6 @@ bool CheckLogin(const RecordSet* rs)
     gUserName = rs->Field(QStringLiteral("name"));
     gGroupCode = int16_t(group);
     return true;
-}
-
-QString GetUserNameById(const QString& id)
-{
-    return GetValue(QStringLiteral(" SELECT name FROM user WHERE id = '") + EscapeSQL(id) +
-                    QStringLiteral("'"));
 }
 
 void ExitApp(int code)

@@ -16,9 +16,6 @@ void InitDBConsts();
 // Copies id, name and groupcode of the login row into gUserId, gUserName, gGroupCode.
 bool CheckLogin(const RecordSet* rs);
 
-// A user's name, "" when there is none.
-QString GetUserNameById(const QString& id);
-
 // Closes the connections and ends the process.
 [[noreturn]] void ExitApp(int code = 0);
 

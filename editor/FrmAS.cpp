@@ -1,0 +1,418 @@
+#include "editor/FrmAS.h"
+
+#include "common/Globals.h"
+#include "common/MsgBox.h"
+#include "common/SettingsStore.h"
+#include "controls/HCCombo.h"
+#include "controls/HCText.h"
+#include "db/Query.h"
+#include "grid/FormIni.h"
+#include "grid/MduSpread.h"
+#include "grid/SpreadGrid.h"
+#include "records/FrmMain.h"
+#include "records/ListGrid.h"
+#include "records/ProgramLists.h"
+#include "records/ShotBox.h"
+#include "records/ShotFiles.h"
+#include "records/WaitCursor.h"
+#include "windows/FrmExtend.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// The editor's status list, in the order of its entries.
+const QStringList& editorStatuses()
+{
+    static const QStringList list = {QStringLiteral("요청대기"), QStringLiteral("장기예정(2주이상지체)"),
+                                     QStringLiteral("단기예정(1~2주이내)"),
+                                     QStringLiteral("해결불가(원인불명)"),
+                                     QStringLiteral("환경문제(사용문제)")};
+    return list;
+}
+
+const QString kNoUser = QStringLiteral("[전체]");
+const QString kNoUserKey = QStringLiteral("1");
+const QString kNoProgram = QStringLiteral("[프로그램]");
+
+QString dateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString nowText()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString timeNowText()
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm"));
+}
+
+} // namespace
+
+void OpenRecordEditor(FrmMain* main, bool newRecord)
+{
+    FrmAS form(main);
+    if (newRecord) {
+        form.cmbProgram->setAutoShowItem(true);
+    } else {
+        const QString askId = main->GetRowAskId();
+        const QString ansId = main->GetRowAnsId();
+        form.DispRec(main->spList->ActiveRow());
+        form.ApplyRights(RightsFor(gUserId, askId, ansId, form.cmbStatus->Text()));
+    }
+    form.exec();
+}
+
+FrmAS::FrmAS(FrmMain* main) : QDialog(main), m_main(main)
+{
+    buildControls();
+    connectEvents();
+    Form_Load();
+}
+
+FrmAS::~FrmAS() = default;
+
+void FrmAS::Form_Load()
+{
+    setWindowTitle(MainWindowCaption());
+    LoadFormIni(this, true, QString());
+    WaitCursor wait;
+    dpFtp->setDate(QDate::currentDate());
+    htTime->setText(timeNowText());
+    setCompletionVisible(false, false);
+    htField[3]->setText(nowText());
+    for (int slot = 0; slot < kShotSlots; ++slot)
+        clearSlot(slot);
+    InitCombos();
+    chkContinueAdd->setChecked(
+        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue"), QStringLiteral("0"))
+            .trimmed()
+            .toInt() != 0);
+    if (cmbStatus->Text() == QLatin1String(kWaitingStatus))
+        DisableAnswerSide();
+    else
+        EnableAnswerSide();
+}
+
+void FrmAS::InitCombos()
+{
+    FillUserCombo(cmbUser[0], true, QString());
+    cmbUser[0]->setText(GetUserNameById(gUserId));
+    cmbUser[1]->setAutoTab(false);
+    cmbUser[1]->setAutoShowItem(false);
+    FillUserCombo(cmbUser[1], true, QString());
+    cmbUser[1]->setListIndex(0);
+    cmbStatus->Clear();
+    for (const QString& status : editorStatuses())
+        cmbStatus->AddItem(status);
+    cmbStatus->setListIndex(0);
+    FillProgramCombo(cmbProgram, true, false);
+    cmbProgram->setText(kNoProgram);
+    cmbProgram->SetListSize(2850, 10000);
+}
+
+void FrmAS::DispRec(int row)
+{
+    setWindowTitle(QStringLiteral("A/S일지 -『 수정』"));
+    SpreadGrid* spList = m_main->spList;
+    SpreadGrid* spCom = m_main->spCom;
+    const long seq = GetSpreadText(spList, ListColKey, row).trimmed().toLong();
+    if (seq == 0)
+        return;
+
+    RecordSetPtr rs;
+    OpenRecordset(rs, RecordTextsSql(seq));
+    if (!rs || rs->Eof()) {
+        CloseRecordset(rs);
+        ShowProcError({3021, QString(),
+                       QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                      "deleted.")},
+                      QStringLiteral("DispRec"), ErrScope::Form, QStringLiteral("FrmAS"));
+        return;
+    }
+    lblRecKey->setText(QString::number(seq));
+    m_loadedProgramCode = GetSpreadText(spList, ListColProgramCode, row).trimmed().toLong();
+    cmbProgram->setText(GetSpreadText(spList, ListColProgram, row));
+    m_loadedUserName[0] = GetSpreadText(spList, ListColAsker, row);
+    m_loadedUserId[0] = GetSpreadText(spList, ListColAskId, row);
+    cmbUser[0]->setText(m_loadedUserName[0]);
+
+    htField[0]->setText(rs->Field(QStringLiteral("formname")));
+    const bool hasCompany = spCom->MaxRows() >= 1;
+    htField[1]->setText(hasCompany ? GetSpreadText(spCom, ComColName, 1) : QString());
+    m_nCompanySeq = hasCompany ? GetSpreadText(spCom, ComColSeq, 1).trimmed().toLong() : 0;
+    htField[2]->setText(rs->Field(QStringLiteral("title")));
+    txtField->setPlainText(rs->Field(QStringLiteral("errtext")));
+    htField[3]->setText(GetSpreadText(spList, ListColQusDate, row));
+
+    const QString status = GetSpreadText(spList, ListColStatus, row);
+    cmbStatus->setText(status);
+    txtSolution->setPlainText(rs->Field(QStringLiteral("solution")));
+    CloseRecordset(rs);
+
+    // A waiting request shows the program's person in charge as its answerer.
+    const bool waiting = status == QLatin1String(kWaitingStatus);
+    if (waiting) {
+        m_loadedUserName[1] = GetValue(ChargeNameSql(m_loadedProgramCode));
+        m_loadedUserId[1] = GetSpreadText(spList, ListColChargeId, row);
+    } else {
+        m_loadedUserName[1] = GetSpreadText(spList, ListColAnswerer, row);
+        m_loadedUserId[1] = GetSpreadText(spList, ListColAnsId, row);
+    }
+    cmbUser[1]->setText(m_loadedUserName[1].isEmpty() ? kNoUser : m_loadedUserName[1]);
+
+    const QString ftp = GetSpreadText(spList, ListColFtpDate, row);
+    if (!ftp.isEmpty()) {
+        dpFtp->setDate(QDate::fromString(ftp.left(10), QStringLiteral("yyyy-MM-dd")));
+        htTime->setText(ftp.right(5));
+    }
+    const bool planned = status == editorStatuses()[1] || status == editorStatuses()[2];
+    if (waiting)
+        DisableAnswerSide();
+    else
+        EnableAnswerSide();
+    setCompletionVisible(planned && !ftp.isEmpty(), planned);
+
+    OpenRecordset(rs, RecordShotsSql(seq));
+    for (int slot = 0; rs && !rs->Eof() && slot < kShotSlots; ++slot) {
+        const QString path = rs->Field(QStringLiteral("sshot") + QString::number(slot + 1));
+        if (!path.isEmpty())
+            showSlot(slot, path, LoadShot(path, nullptr));
+    }
+    CloseRecordset(rs);
+}
+
+void FrmAS::ApplyRights(const EditorRights& rights)
+{
+    m_rights = rights;
+    const auto allow = [](QWidget* w, bool allowed) { w->setEnabled(w->isEnabled() && allowed); };
+    for (QWidget* w : std::initializer_list<QWidget*>{htField[0], htField[1], htField[2], htField[3],
+                                                      btnShot[0], btnShotDel[0], btnAppend[0], cmbProgram,
+                                                      cmbUser[0], txtField, dpFtp, htTime})
+        allow(w, rights.questionSide);
+    allow(cmbStatus, rights.status);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbUser[1], txtSolution, btnDate, btnReset, btnShot[1],
+                                                      btnShotDel[1], btnAppend[1]})
+        allow(w, rights.answerSide);
+}
+
+// The answer half follows the status, within what the user may change.
+void FrmAS::DisableAnswerSide()
+{
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmbUser[1], txtSolution, btnShot[1], btnShotDel[1], btnAppend[1]})
+        w->setEnabled(false);
+}
+
+void FrmAS::EnableAnswerSide()
+{
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmbUser[1], txtSolution, btnShot[1], btnShotDel[1], btnAppend[1]})
+        w->setEnabled(m_rights.answerSide);
+}
+
+void FrmAS::setCompletionVisible(bool dateVisible, bool buttonsVisible)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
+        w->setVisible(dateVisible);
+    btnDate->setVisible(buttonsVisible);
+    btnReset->setVisible(buttonsVisible);
+}
+
+void FrmAS::cmbStatus_Click()
+{
+    const QDate today = QDate::currentDate();
+    switch (cmbStatus->ListIndex()) {
+    case 0:
+        lblStatus->clear();
+        DisableAnswerSide();
+        setCompletionVisible(false, false);
+        break;
+    case 1:
+    case 2:
+        EnableAnswerSide();
+        lblStatus->setText(cmbStatus->ListIndex() == 1
+                               ? QStringLiteral("작업 완료일은 ") + dateText(today.addDays(14)) +
+                                     QStringLiteral(" 이후  입니다.")
+                               : QStringLiteral("작업 완료일은 ") + dateText(today.addDays(7)) +
+                                     QStringLiteral(" 또는 ") + dateText(today.addDays(14)) +
+                                     QStringLiteral(" 이내 입니다."));
+        btnDate->setVisible(true);
+        btnReset->setVisible(true);
+        btnDate->setEnabled(m_rights.answerSide);
+        btnReset->setEnabled(m_rights.answerSide);
+        break;
+    case 3:
+    case 4:
+        EnableAnswerSide();
+        setCompletionVisible(false, false);
+        break;
+    default:
+        break;
+    }
+}
+
+// Selects a status entry; the status handler runs also when it was selected already.
+void FrmAS::selectStatus(int index)
+{
+    if (cmbStatus->ListIndex() == index)
+        cmbStatus_Click();
+    else
+        cmbStatus->setListIndex(index);
+}
+
+long FrmAS::recordKey() const
+{
+    return lblRecKey->text().toLong();
+}
+
+void FrmAS::btnSave_Click()
+{
+    const auto refuse = [](const QString& message, QWidget* field) {
+        MsgInfo(message);
+        field->setFocus();
+    };
+    if (cmbProgram->Text() == kNoProgram)
+        return refuse(QStringLiteral("프로그램을 선택하여 주십시요"), cmbProgram);
+    if (htField[2]->Text().trimmed().isEmpty())
+        return refuse(QStringLiteral("제목을 입력하여 주세요."), htField[2]);
+    if (txtField->toPlainText().trimmed().isEmpty())
+        return refuse(QStringLiteral("내용이 입력되지 않았습니다."), txtField);
+    if (cmbUser[1]->isEnabled() && cmbUser[1]->Text() == kNoUser)
+        return refuse(QStringLiteral("답변자를 선택하여 주세요."), cmbUser[1]);
+
+    if (lblRecKey->text() != QLatin1String("0")) {
+        if (!SaveUpdate())
+            return;
+        gNewRecord = false;
+        m_main->AddGridRows(recordKey());
+        ResetEditor();
+        close();
+        return;
+    }
+    if (!SaveNew())
+        return;
+    gNewRecord = true;
+    m_main->AddGridRows(recordKey());
+    if (!chkContinueAdd->isChecked()) {
+        close();
+        return;
+    }
+    ResetEditor();
+    cmbProgram->setFocus();
+}
+
+EditorRecord FrmAS::fieldsToRecord() const
+{
+    const auto userId = [this](int i) {
+        if (cmbUser[i]->ListIndex() < 0)
+            return m_loadedUserId[i];
+        const QString key = cmbUser[i]->Text2();
+        return key == kNoUserKey ? QString() : key;
+    };
+    EditorRecord r;
+    r.seq = recordKey();
+    RecordValues& v = r.values;
+    v.programCode = cmbProgram->ListIndex() < 0 ? m_loadedProgramCode : cmbProgram->ItemData();
+    v.formName = htField[0]->Text();
+    v.title = htField[2]->Text();
+    v.errText = txtField->toPlainText();
+    v.shots = m_tags;
+    v.askId = userId(0);
+    v.ansId = userId(1);
+    v.qusDate = htField[3]->Text();
+    v.solution = txtSolution->toPlainText();
+    v.status = cmbStatus->Text();
+    r.company = htField[1]->Text();
+    r.companySeq = m_nCompanySeq;
+    r.hasFtp = !dpFtp->isHidden();
+    r.ftpDate = dpFtp->date();
+    r.ftpTime = htTime->Text();
+    return r;
+}
+
+// Takes what a save did to the record into the window: its number once its row exists,
+// and the slots' paths.
+bool FrmAS::saveSucceeded(const SaveOutcome& outcome)
+{
+    if (outcome.seq != 0)
+        lblRecKey->setText(QString::number(outcome.seq));
+    m_tags = outcome.tags;
+    return outcome.stored;
+}
+
+bool FrmAS::SaveNew()
+{
+    if (htTime->Text().isEmpty())
+        htTime->setText(QStringLiteral("00:00"));
+    WaitCursor wait;
+    return saveSucceeded(SaveNewRecord(fieldsToRecord()));
+}
+
+bool FrmAS::SaveUpdate()
+{
+    if (htTime->Text().isEmpty())
+        htTime->setText(QStringLiteral("00:00"));
+    WaitCursor wait;
+    return saveSucceeded(SaveChangedRecord(fieldsToRecord()));
+}
+
+void FrmAS::ResetEditor()
+{
+    lblRecKey->setText(QStringLiteral("0"));
+    for (HCText* field : htField)
+        field->setText(QString());
+    txtField->clear();
+    txtSolution->clear();
+    cmbProgram->setListIndex(0);
+    cmbUser[1]->setListIndex(0);
+    selectStatus(0);
+    htField[3]->setText(nowText());
+    setCompletionVisible(false, false);
+    for (int slot = 0; slot < kShotSlots; ++slot)
+        clearSlot(slot);
+    m_loadedProgramCode = 0;
+    m_loadedUserId[1].clear();
+}
+
+void FrmAS::btnDate_Click()
+{
+    dpFtp->setDate(QDate::currentDate());
+    htTime->setText(timeNowText());
+    for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
+        w->setVisible(true);
+}
+
+void FrmAS::btnReset_Click()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
+        w->setVisible(false);
+}
+
+void FrmAS::btnErrExtend_Click()
+{
+    gExtendMode = QStringLiteral("0");
+    if (const auto text = FrmExtend::edit(this, txtField->toPlainText(), !txtField->isEnabled()))
+        txtField->setPlainText(*text);
+}
+
+void FrmAS::btnExtend_Click()
+{
+    gExtendMode = QStringLiteral("1");
+    if (const auto text = FrmExtend::edit(this, txtSolution->toPlainText(), !txtSolution->isEnabled()))
+        txtSolution->setPlainText(*text);
+}
+
+void FrmAS::chkContinueAdd_Click()
+{
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue"),
+                chkContinueAdd->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}

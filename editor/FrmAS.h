@@ -1,0 +1,139 @@
+#pragma once
+
+#include "editor/EditorRights.h"
+#include "editor/RecordSave.h"
+
+#include <QDialog>
+#include <array>
+
+class FrmMain;
+class HCCombo;
+class HCText;
+class QCheckBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class ShotBox;
+
+// Opens the record editor modally over the main window: for a new record, or for the
+// main window's active list row with the fields the user may not change switched off.
+void OpenRecordEditor(FrmMain* main, bool newRecord);
+
+// The record editor: one A/S record, its question half (program, screen, company, title,
+// registration, asker, request text, five screenshots) and its answer half (status,
+// answerer, completion date, solution, five screenshots).
+//
+// Control arrays are arrays of pointers indexed from 0; each member's object name is the
+// array's name, "_" and its index (htField_0 .. htField_3, imgShot_0 .. imgShot_9).
+// Index 0 of btnShot, btnAppend and btnShotDel serves the question half, 1 the answer half.
+class FrmAS : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Loads the window as an empty new record.
+    explicit FrmAS(FrmMain* main);
+    ~FrmAS() override;
+
+    // Fills the window from row `row` of the main window's list and from the database.
+    void DispRec(int row);
+    // Switches off what the user may not change.
+    void ApplyRights(const EditorRights& rights);
+
+    void InitCombos();
+    void DisableAnswerSide();
+    void EnableAnswerSide();
+    void cmbStatus_Click();
+
+    void btnSave_Click();
+    bool SaveNew();
+    bool SaveUpdate();
+    void ResetEditor();
+
+    // Screenshots.
+    void Screen_Shot(int index);
+    void btnAppend_Click(int index);
+    void btnShotDel_Click(int index);
+    void imgShot_Click(int index);
+    void imgShot_DblClick(int index);
+
+    void btnDate_Click();
+    void btnReset_Click();
+    void btnErrExtend_Click();
+    void btnExtend_Click();
+    void chkContinueAdd_Click();
+
+    // The record number ("0" for a new record), the selected slot (10 for none), the
+    // slots' paths and the first company row.
+    long recordKey() const;
+    int shotSelection() const { return m_nShotSel; }
+    const ShotTags& shotTags() const { return m_tags; }
+    long companySeq() const { return m_nCompanySeq; }
+
+    // --- Question half
+    QGroupBox* fraQuestion = nullptr;
+    HCCombo* cmbProgram = nullptr;
+    std::array<HCText*, 4> htField{};
+    QPlainTextEdit* txtField = nullptr;
+    std::array<HCCombo*, 2> cmbUser{};
+    QPushButton* btnErrExtend = nullptr;
+
+    // --- Answer half
+    QGroupBox* fraAnswer = nullptr;
+    HCCombo* cmbStatus = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblFtp = nullptr; // lblFtp(10), object name lblFtp_10
+    QDateEdit* dpFtp = nullptr;
+    HCText* htTime = nullptr;
+    QPushButton* btnDate = nullptr;
+    QPushButton* btnReset = nullptr;
+    QPlainTextEdit* txtSolution = nullptr;
+    QPushButton* btnExtend = nullptr;
+
+    // --- Screenshots of both halves
+    std::array<ShotBox*, 10> imgShot{};
+    std::array<QRadioButton*, 10> optSelect{};
+    std::array<QPushButton*, 2> btnShot{};
+    std::array<QPushButton*, 2> btnAppend{};
+    std::array<QPushButton*, 2> btnShotDel{};
+    QLabel* imgBase = nullptr;
+
+    QLabel* lblRecKey = nullptr;
+    QCheckBox* chkContinueAdd = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnClose = nullptr;
+
+private:
+    // FrmASUi.cpp
+    void buildControls();
+    QGroupBox* buildQuestionHalf();
+    QGroupBox* buildAnswerHalf();
+    QWidget* buildShotStrip(int half);
+    void orderTabs();
+    void connectEvents();
+
+    void Form_Load();
+    void setCompletionVisible(bool dateVisible, bool buttonsVisible);
+    void selectStatus(int index);
+    EditorRecord fieldsToRecord() const;
+    bool saveSucceeded(const SaveOutcome& outcome);
+
+    // FrmASShots.cpp
+    void showSlot(int slot, const QString& path, const QPixmap& picture);
+    void clearSlot(int slot);
+    void selectSlot(int slot);
+
+    FrmMain* m_main;
+    ShotTags m_tags;
+    int m_nShotSel = 0;
+    long m_nCompanySeq = 0;
+    EditorRights m_rights;
+    // The record's own values, kept for the lists that do not show them (a hidden program
+    // or user): saved as they were while the field still shows the loaded name.
+    long m_loadedProgramCode = 0;
+    std::array<QString, 2> m_loadedUserName;
+    std::array<QString, 2> m_loadedUserId;
+};

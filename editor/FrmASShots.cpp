@@ -1,0 +1,143 @@
+// The record editor's screenshots: capture, attach, select, enlarge and delete.
+#include "common/AppPaths.h"
+#include "common/Cp949.h"
+#include "common/MsgBox.h"
+#include "controls/HCText.h"
+#include "editor/DesktopCapture.h"
+#include "editor/FrmAS.h"
+#include "editor/PictureDialog.h"
+#include "records/FrmMain.h"
+#include "records/MainCommands.h"
+#include "records/ShotBox.h"
+#include "records/ShotFiles.h"
+#include "windows/FrmZoom_Image.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+// Time for the window system to take the program's windows off the screen.
+constexpr int kSettleMs = 400;
+
+void letWindowsSettle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(kSettleMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void showFormError(const AppError& error, const char* procedure)
+{
+    ShowProcError(error, QLatin1String(procedure), ErrScope::Form, QStringLiteral("FrmAS"));
+}
+
+} // namespace
+
+void FrmAS::showSlot(int slot, const QString& path, const QPixmap& picture)
+{
+    m_tags[slot] = path;
+    imgShot[slot]->setPicture(picture.isNull() ? imgBase->pixmap() : picture);
+}
+
+void FrmAS::clearSlot(int slot)
+{
+    showSlot(slot, QString(), QPixmap());
+}
+
+void FrmAS::Screen_Shot(int index)
+{
+    if (index == 0 && htField[0]->Text().isEmpty()) {
+        MsgBox(QStringLiteral("화면명칭을 입력하여 주십시요"));
+        htField[0]->setFocus();
+        return;
+    }
+    if (MsgBox(QStringLiteral("지금 스크린샷을 찍을까요?"), MsgButtons::YesNo, MsgIcon::Question) != vbYes)
+        return;
+
+    // The program's windows leave the screen for the capture.
+    m_main->showMinimized();
+    showMinimized();
+    letWindowsSettle();
+
+    AppError error;
+    const QString folder = CaptureDir();
+    const QString file = CaptureFilePath(folder, htField[0]->Text(), QDateTime::currentDateTime());
+    QPixmap picture;
+    if (!QDir().mkpath(folder))
+        error = {76, QStringLiteral("Screen_Shot"), QStringLiteral("Path not found: ") + folder};
+    else if ((!QFile::exists(file) || QFile::remove(file)) && CaptureDesktop(file, &error))
+        picture = LoadShot(file, &error);
+    showNormal();
+    raise();
+    activateWindow();
+    if (picture.isNull())
+        return showFormError(error, "Screen_Shot");
+
+    showSlot(TargetSlot(m_tags, index), file, picture);
+    m_main->showMaximized();
+    QCoreApplication::processEvents();
+    MsgBox(QStringLiteral("스샷을 찍었습니다!\r\n\r\n") + file);
+}
+
+void FrmAS::btnAppend_Click(int index)
+{
+    const QString path = OpenPictureDialog(QStringLiteral("스샷 이미지(그림) 선택"), QString(), QString());
+    if (path.isEmpty())
+        return;
+    const int length = cp949::byteLength(path);
+    if (length > kMaxAttachPathBytes) {
+        MsgInfo(QStringLiteral("이미지 경로가 너무 깁니다. 최대 100자까지 허용됩니다. 현재길이:") +
+                QString::number(length) + QStringLiteral("\r\n\r\n") + path);
+        return;
+    }
+    AppError error;
+    const QPixmap picture = LoadShot(path, &error);
+    if (picture.isNull())
+        return showFormError(error, "btnAppend_Click");
+    showSlot(TargetSlot(m_tags, index), path, picture);
+}
+
+void FrmAS::selectSlot(int slot)
+{
+    m_nShotSel = slot;
+    for (int i = 0; i < kShotSlots; ++i)
+        optSelect[i]->setChecked(i == slot);
+}
+
+void FrmAS::imgShot_Click(int index)
+{
+    selectSlot(index);
+}
+
+void FrmAS::imgShot_DblClick(int index)
+{
+    selectSlot(index);
+    FrmZoom_Image::showPicture(this, imgShot[index]->picture());
+}
+
+// Both delete buttons act on the selected slot, in whichever half the user may change.
+void FrmAS::btnShotDel_Click(int /*index*/)
+{
+    if (MsgBox(QStringLiteral("스크린샷을 삭제하시겠습니까?"), MsgButtons::YesNo, MsgIcon::Question) != vbYes)
+        return;
+    const auto fail = [] { MsgBox(QStringLiteral(" 이미지를 클릭 후 삭제를 눌러 주십시요.")); };
+    const int slot = m_nShotSel;
+    if (slot < 0 || slot >= kShotSlots || m_tags[slot].isEmpty() ||
+        !btnShotDel[HalfOfSlot(slot)]->isEnabled())
+        return fail();
+    const QString path = m_tags[slot];
+    clearSlot(slot);
+    // Only the program's own files go: a capture or a stored screenshot, never a picture
+    // the user attached from elsewhere.
+    const QString file = OwnedShotFile(path);
+    if (!file.isEmpty() && !QFile::remove(file))
+        return fail();
+    selectSlot(kNoShotSelected);
+}
