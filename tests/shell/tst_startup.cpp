@@ -4,6 +4,7 @@
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "platform/SingleInstance.h"
+#include "records/ProgramLists.h"
 #include "shell/modMain.h"
 
 #include <QFile>
