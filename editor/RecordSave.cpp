@@ -69,6 +69,7 @@ SaveOutcome SaveNewRecord(const EditorRecord& record)
             staged[i] = StageShotCopy(record.values.shots[i], QFileInfo(target).absolutePath(), &error);
         if (staged[i].isEmpty()) {
             removeStaged(staged);
+            out.tags = record.values.shots;
             showCopyError(error, "SaveNew");
             return out;
         }
@@ -136,6 +137,7 @@ SaveOutcome SaveChangedRecord(const EditorRecord& record)
         const QString source = ReachablePath(tag);
         const bool alreadyThere = tag == stored || (!source.isEmpty() && IsSameFile(source, target));
         if (target.isEmpty() || (!alreadyThere && !CopyShotFile(tag, target, &error))) {
+            out.tags = record.values.shots;
             showCopyError(error, "SaveUpdate");
             return out;
         }
