@@ -6,6 +6,6 @@ EditorRights RightsFor(const QString& userId, const QString& askId, const QStrin
     EditorRights rights;
     rights.questionSide = userId == askId;
     rights.answerSide = userId == ansId;
-    rights.status = rights.answerSide || status == QString::fromUtf8(kWaitingStatus);
+    rights.status = rights.answerSide || status == kWaitingStatus;
     return rights;
 }

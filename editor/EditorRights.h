@@ -12,7 +12,7 @@ struct EditorRights
     bool status = true;
 };
 
-inline constexpr const char* kWaitingStatus = "요청대기";
+inline const QString kWaitingStatus = QStringLiteral("요청대기");
 
 EditorRights RightsFor(const QString& userId, const QString& askId, const QString& ansId,
                        const QString& status);

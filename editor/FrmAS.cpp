@@ -96,7 +96,7 @@ void FrmAS::Form_Load()
         GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue"), QStringLiteral("0"))
             .trimmed()
             .toInt() != 0);
-    if (cmbStatus->Text() == QLatin1String(kWaitingStatus))
+    if (cmbStatus->Text() == kWaitingStatus)
         DisableAnswerSide();
     else
         EnableAnswerSide();
@@ -159,7 +159,7 @@ void FrmAS::DispRec(int row)
     CloseRecordset(rs);
 
     // A waiting request shows the program's person in charge as its answerer.
-    const bool waiting = status == QLatin1String(kWaitingStatus);
+    const bool waiting = status == kWaitingStatus;
     if (waiting) {
         m_loadedUserName[1] = GetValue(ChargeNameSql(m_loadedProgramCode));
         m_loadedUserId[1] = GetSpreadText(spList, ListColChargeId, row);

@@ -1,4 +1,5 @@
 #include "ListData.h"
+#include "Modal.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
 #include "TestFiles.h"
@@ -40,16 +41,6 @@ bool writeShot(const QString& path)
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     return picture.save(path, "JPEG");
-}
-
-void onNextModal(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        check(modal);
-        modal->close();
-    });
 }
 
 } // namespace
@@ -434,7 +425,7 @@ void CommandsTest::excelButtonOpensTheImport()
     auto w = open();
     QVERIFY(w->Command1->isHidden());
     QString opened;
-    onNextModal([&](QWidget* modal) { opened = modal->objectName(); });
+    OnNextModal([&](QWidget* modal) { opened = modal->objectName(); });
     w->Command1->click();
     QCOMPARE(opened, QStringLiteral("Form2"));
 }

@@ -1,4 +1,5 @@
 #include "ListData.h"
+#include "Modal.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
 #include "TestFiles.h"
@@ -39,17 +40,6 @@ void selectUser(HCCombo* combo, const QString& name)
     for (int i = 0; i < combo->ListCount(); ++i)
         if (combo->List(i) == name)
             combo->setListIndex(i);
-}
-
-// Runs `check` on the next modal window and closes it.
-void onNextModal(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        check(modal);
-        modal->close();
-    });
 }
 
 const QRegularExpression kWriteDate(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d -\\d\\d:\\d\\d$"));
@@ -174,7 +164,7 @@ void CompanyTest::mainWindowOpensItOnlyForASelection()
 
     // btnCompany on the active record: the window in new-company mode.
     bool opened = false;
-    onNextModal([&](QWidget* modal) {
+    OnNextModal([&](QWidget* modal) {
         auto* form = qobject_cast<FrmCompany*>(modal);
         QVERIFY(form);
         opened = true;
@@ -196,7 +186,7 @@ void CompanyTest::mainWindowOpensItOnlyForASelection()
 
     // Double-click on a company row: the window in edit mode for that row.
     opened = false;
-    onNextModal([&](QWidget* modal) {
+    OnNextModal([&](QWidget* modal) {
         auto* form = qobject_cast<FrmCompany*>(modal);
         QVERIFY(form);
         opened = true;

@@ -1,4 +1,5 @@
 #include "ListData.h"
+#include "Modal.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
 #include "TestFiles.h"
@@ -59,17 +60,6 @@ QString column(const SpreadGrid* grid, int col)
         cells << value;
     }
     return cells.join(QLatin1Char(','));
-}
-
-// Runs `check` on the next modal window and closes it.
-void onNextModal(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        check(modal);
-        modal->close();
-    });
 }
 
 // Records what the desktop is asked to open.
@@ -584,7 +574,7 @@ void FrmMainTest::pictureClickOpensTheZoomWindow()
     QCOMPARE(w->shotPicture(0).width(), 416);
     QString shown;
     QSize size;
-    onNextModal([&](QWidget* modal) {
+    OnNextModal([&](QWidget* modal) {
         shown = modal->objectName();
         if (auto* picBig = modal->findChild<QLabel*>(QStringLiteral("picBig")))
             size = picBig->pixmap().size();
@@ -615,12 +605,12 @@ void FrmMainTest::textButtonsOpenTheEnlargedTextLocked()
         QVERIFY(text);
         seen = {text->toPlainText(), gExtendMode, text->isReadOnly()};
     };
-    onNextModal(look);
+    OnNextModal(look);
     w->btnErrExtend->click();
     QCOMPARE(seen.text, QStringLiteral("저장 버튼을 누르면 멈춤"));
     QCOMPARE(seen.mode, QStringLiteral("2"));
     QVERIFY(seen.readOnly);
-    onNextModal(look);
+    OnNextModal(look);
     w->btnSolExtend->click();
     QCOMPARE(seen.text, QStringLiteral("패치 배포"));
     QCOMPARE(seen.mode, QStringLiteral("3"));

@@ -1,0 +1,447 @@
+#include "../records/ListData.h"
+#include "Modal.h"
+#include "MsgRecorder.h"
+#include "TestEnv.h"
+#include "TestFiles.h"
+#include "common/AppPaths.h"
+#include "common/Globals.h"
+#include "common/SettingsStore.h"
+#include "controls/HCCombo.h"
+#include "controls/HCText.h"
+#include "db/DbStartup.h"
+#include "editor/FrmAS.h"
+#include "grid/SpreadGrid.h"
+#include "records/FrmMain.h"
+#include "records/ListGrid.h"
+#include "records/ShotBox.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QImageReader>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kDb = QStringLiteral("t_frmas");
+const QString kShare = QStringLiteral("\\\\demoshare\\사내문서\\7_AS스샷\\");
+const QString kPickAgain = QStringLiteral(" 이미지를 클릭 후 삭제를 눌러 주십시요.");
+
+QString dayText(int daysFromToday)
+{
+    return QDate::currentDate().addDays(daysFromToday).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+bool writePicture(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    return picture.save(path, "JPEG");
+}
+
+} // namespace
+
+// The record editor's window over the real main window, against a real server, a real
+// share folder and a real display. The list holds records 6, 4, 3, 2, 1.
+class FrmAsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void newRecordState();
+    void dispRec_data();
+    void dispRec();
+    void statusHints();
+    void saveChecks_data();
+    void saveChecks();
+    void newRecordsInARow();
+    void answerAChangedRecord();
+    void rightsStayWhenTheStatusChanges();
+    void captureAndDelete();
+    void attachLimit_data();
+    void attachLimit();
+    void commands();
+
+private:
+    int rowOf(long seq) const;
+
+    TestEnv m_env;
+    std::unique_ptr<FrmMain> m_main;
+};
+
+void FrmAsTest::initTestCase()
+{
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    UseShareFolder(m_env.path(QStringLiteral("share")));
+    QVERIFY(InstallFloatMsgStandIn(m_env.appDir()));
+}
+
+void FrmAsTest::init()
+{
+    gUserId = QStringLiteral("kim");
+    const QString error = OpenListDatabase(m_env, kDb);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QDir(m_env.path(QStringLiteral("share"))).removeRecursively();
+    QVERIFY(QDir().mkpath(m_env.path(QStringLiteral("share/사내문서/7_AS스샷"))));
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue"), QStringLiteral("0"));
+    m_main = std::make_unique<FrmMain>();
+    m_main->Form_Load();
+}
+
+void FrmAsTest::cleanup()
+{
+    m_main.reset();
+    CloseDB();
+}
+
+int FrmAsTest::rowOf(long seq) const
+{
+    for (int row = 1; row <= m_main->spList->MaxRows(); ++row)
+        if (GridCell(m_main->spList, ListColKey, row) == QString::number(seq))
+            return row;
+    return 0;
+}
+
+void FrmAsTest::newRecordState()
+{
+    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue"), QStringLiteral("1"));
+    FrmAS form(m_main.get());
+    QCOMPARE(form.windowTitle(), MainWindowCaption());
+    QCOMPARE(form.recordKey(), 0L);
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d$"))
+                .match(form.htField[3]->Text())
+                .hasMatch());
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{form.lblFtp, form.dpFtp, form.htTime, form.btnDate, form.btnReset})
+        QVERIFY(w->isHidden());
+    QCOMPARE(form.cmbProgram->Text(), QStringLiteral("[프로그램]"));
+    QCOMPARE(form.cmbUser[0]->Text(), QStringLiteral("김철수"));
+    QCOMPARE(form.cmbUser[1]->Text(), QStringLiteral("[전체]"));
+    QCOMPARE(form.cmbStatus->Text(), QStringLiteral("요청대기"));
+    QCOMPARE(form.cmbStatus->ListCount(), 5);
+    QVERIFY(form.chkContinueAdd->isChecked());
+    QVERIFY(!form.cmbUser[1]->isEnabled());
+    QVERIFY(!form.txtSolution->isEnabled());
+    QVERIFY(!form.btnShot[1]->isEnabled());
+    QVERIFY(form.btnShot[0]->isEnabled());
+}
+
+void FrmAsTest::dispRec_data()
+{
+    QTest::addColumn<long>("seq");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("answerer");
+    QTest::addColumn<bool>("dateShown");
+    QTest::addColumn<bool>("buttonsShown");
+    QTest::addColumn<bool>("answerSide");
+    QTest::newRow("waiting: person in charge") << 1L << "요청대기"
+                                               << "김철수" << false << false << false;
+    QTest::newRow("planned, no answerer") << 6L << "단기예정(1~2주이내)"
+                                          << "[전체]" << false << true << true;
+    QTest::newRow("status not in the list") << 3L << "배포완료"
+                                            << "[전체]" << false << false << true;
+    QTest::newRow("usage problem") << 2L << "환경문제(사용문제)"
+                                   << "김철수" << false << false << true;
+}
+
+void FrmAsTest::dispRec()
+{
+    QFETCH(long, seq);
+    QFETCH(QString, status);
+    QFETCH(QString, answerer);
+    QFETCH(bool, dateShown);
+    QFETCH(bool, buttonsShown);
+    QFETCH(bool, answerSide);
+    const QString stored = m_env.path(QStringLiteral("share/사내문서/7_AS스샷/x_0.jpg"));
+    QVERIFY(writePicture(stored));
+    TestDb db;
+    QVERIFY(db.exec(QStringLiteral("UPDATE %1.aslist SET sshot1 = '%2', sshot7 = '%3' WHERE seq = %4")
+                        .arg(kDb, QString(kShare + "x_0.jpg").replace("\\", "\\\\"),
+                             QString(kShare + "gone.jpg").replace("\\", "\\\\"))
+                        .arg(seq)));
+    m_main->SearchList();
+    const int row = rowOf(seq);
+    m_main->spList->SetActiveCell(ListColQusDate, row);
+    m_main->DispDetail(row);
+
+    FrmAS form(m_main.get());
+    form.DispRec(row);
+    QCOMPARE(form.windowTitle(), QStringLiteral("A/S일지 -『 수정』"));
+    QCOMPARE(form.recordKey(), seq);
+    QCOMPARE(form.cmbStatus->Text(), status);
+    QCOMPARE(form.cmbUser[1]->Text(), answerer);
+    QCOMPARE(form.dpFtp->isHidden(), !dateShown);
+    QCOMPARE(form.btnDate->isHidden(), !buttonsShown);
+    QCOMPARE(form.txtSolution->isEnabled(), answerSide);
+    QCOMPARE(form.htField[1]->Text(), GridCell(m_main->spCom, ComColName, 1));
+    QCOMPARE(form.companySeq(), GridCell(m_main->spCom, ComColSeq, 1).toLong());
+    QCOMPARE(form.shotTags()[0], kShare + QStringLiteral("x_0.jpg"));
+    QCOMPARE(form.imgShot[0]->picture().size(), QSize(40, 30));
+    // A missing file shows the placeholder and keeps its path.
+    QCOMPARE(form.shotTags()[6], kShare + QStringLiteral("gone.jpg"));
+    QCOMPARE(form.imgShot[6]->picture().toImage(), form.imgBase->pixmap().toImage());
+    if (seq == 1) {
+        QCOMPARE(form.dpFtp->date(), QDate(2026, 11, 10));
+        QCOMPARE(form.htTime->Text(), QStringLiteral("18:00"));
+    }
+}
+
+void FrmAsTest::statusHints()
+{
+    FrmAS form(m_main.get());
+    form.cmbStatus->setListIndex(1);
+    QCOMPARE(form.lblStatus->text(), QStringLiteral("작업 완료일은 %1 이후  입니다.").arg(dayText(14)));
+    QVERIFY(form.txtSolution->isEnabled() && form.btnDate->isVisibleTo(&form));
+    form.cmbStatus->setListIndex(2);
+    QCOMPARE(form.lblStatus->text(),
+             QStringLiteral("작업 완료일은 %1 또는 %2 이내 입니다.").arg(dayText(7), dayText(14)));
+    form.cmbStatus->setListIndex(3);
+    QVERIFY(form.btnDate->isHidden());
+    QCOMPARE(form.lblStatus->text(),
+             QStringLiteral("작업 완료일은 %1 또는 %2 이내 입니다.").arg(dayText(7), dayText(14)));
+    form.cmbStatus->setListIndex(0);
+    QCOMPARE(form.lblStatus->text(), QString());
+    QVERIFY(!form.txtSolution->isEnabled());
+}
+
+void FrmAsTest::saveChecks_data()
+{
+    QTest::addColumn<int>("filled"); // how many of program, title, text, answerer are set
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("program") << 0 << "프로그램을 선택하여 주십시요"
+                             << "cmbMain";
+    QTest::newRow("title of blanks") << 1 << "제목을 입력하여 주세요."
+                                     << "txtBox";
+    QTest::newRow("request text") << 2 << "내용이 입력되지 않았습니다."
+                                  << "txtField";
+    QTest::newRow("answerer") << 3 << "답변자를 선택하여 주세요."
+                              << "cmbMain";
+}
+
+void FrmAsTest::saveChecks()
+{
+    QFETCH(int, filled);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    FrmAS form(m_main.get());
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (filled >= 1)
+        form.cmbProgram->setListIndex(1);
+    form.htField[2]->setText(filled >= 2 ? QStringLiteral("제목") : QStringLiteral("   "));
+    if (filled >= 3)
+        form.txtField->setPlainText(QStringLiteral("내용"));
+    form.cmbStatus->setListIndex(2);
+    MsgRecorder msgs;
+    QTest::keyClick(&form, Qt::Key_F2);
+    QCOMPARE(msgs.texts(), QStringList{message});
+    QCOMPARE(msgs.last().icon, MsgIcon::Information);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(m_main->spList->MaxRows(), 5);
+}
+
+// Continuous entry: two requests in a row, each at the top of the list, the window
+// emptied between them with the asking user kept; the last save closes it.
+void FrmAsTest::newRecordsInARow()
+{
+    const QString attached = m_env.path(QStringLiteral("mine/photo.jpg"));
+    QVERIFY(writePicture(attached));
+    FrmAS form(m_main.get());
+    form.show();
+    form.chkContinueAdd->click();
+    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("continue")),
+             QStringLiteral("1"));
+    for (int n = 0; n < 2; ++n) {
+        if (n == 1)
+            form.chkContinueAdd->click();
+        form.cmbProgram->setListIndex(3);
+        form.htField[0]->setText(QStringLiteral("O'Brien 화면"));
+        form.htField[2]->setText(QStringLiteral("똠 제목 %1").arg(n));
+        form.txtField->setPlainText(QStringLiteral("it's \\ 내용"));
+        MsgRecorder msgs;
+        msgs.answer(vbOK, attached);
+        form.btnAppend_Click(0);
+        QCOMPARE(form.shotTags()[0], attached);
+        form.btnSave_Click();
+        QVERIFY2(msgs.count() == 1, qPrintable(msgs.texts().join('\n'))); // the file dialog
+        QCOMPARE(GridCell(m_main->spList, ListColKey, 1), QString::number(7 + n));
+        QCOMPARE(GridCell(m_main->spList, ListColTitle, 1), QStringLiteral("똠 제목 %1").arg(n));
+        QCOMPARE(m_main->spList->MaxRows(), 6 + n);
+        QVERIFY(QFile::exists(
+            m_env.path(QStringLiteral("share/사내문서/7_AS스샷/%1_O''Brien화면_0.jpg").arg(7 + n))));
+        QVERIFY(QFile::exists(attached));
+        QCOMPARE(form.isVisible(), n == 0);
+        if (n == 0) {
+            QCOMPARE(form.recordKey(), 0L);
+            QCOMPARE(form.cmbProgram->Text(), QStringLiteral("[프로그램]"));
+            QCOMPARE(form.cmbUser[0]->Text(), QStringLiteral("김철수"));
+            QCOMPARE(form.htField[2]->Text(), QString());
+            QCOMPARE(form.shotTags(), ShotTags{});
+        }
+    }
+}
+
+// The answerer of record 2 answers it: status, completion date, solution; the list row
+// and the detail pane show the answer.
+void FrmAsTest::answerAChangedRecord()
+{
+    const int row = rowOf(2);
+    m_main->spList->SetActiveCell(ListColQusDate, row);
+    m_main->DispDetail(row);
+    OnNextModal([](QWidget* modal) {
+        auto* form = qobject_cast<FrmAS*>(modal);
+        QVERIFY(form);
+        QVERIFY(!form->htField[0]->isEnabled()); // lee asked it
+        form->cmbStatus->setListIndex(1);
+        form->btnDate_Click();
+        form->htTime->setText(QStringLiteral("11:20"));
+        form->txtSolution->setPlainText(QStringLiteral("패치 1.2 배포"));
+        form->btnSave_Click();
+        QVERIFY(!form->isVisible());
+    });
+    OpenRecordEditor(m_main.get(), false);
+    QCOMPARE(GridCell(m_main->spList, ListColKey, row), QStringLiteral("2"));
+    QCOMPARE(GridCell(m_main->spList, ListColStatus, row), QStringLiteral("장기예정(2주이상지체)"));
+    QCOMPARE(GridCell(m_main->spList, ListColFtpDate, row), dayText(0) + QStringLiteral(" -11:20"));
+    m_main->DispDetail(row);
+    QCOMPARE(m_main->txtSolution->toPlainText(), QStringLiteral("패치 1.2 배포"));
+}
+
+void FrmAsTest::rightsStayWhenTheStatusChanges()
+{
+    gUserId = QStringLiteral("park"); // neither asker (kim) nor answerer (lee) of record 1
+    const int row = rowOf(1);
+    m_main->spList->SetActiveCell(ListColQusDate, row);
+    OnNextModal([](QWidget* modal) {
+        auto* form = qobject_cast<FrmAS*>(modal);
+        QVERIFY(form);
+        QVERIFY(form->cmbStatus->isEnabled());
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{form->cmbProgram, form->htField[2], form->txtField,
+                                             form->btnShot[0], form->cmbUser[1], form->btnShotDel[1]})
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        form->cmbStatus->setListIndex(2);
+        QVERIFY(!form->txtSolution->isEnabled());
+        QVERIFY(!form->btnDate->isEnabled());
+    });
+    OpenRecordEditor(m_main.get(), false);
+}
+
+void FrmAsTest::captureAndDelete()
+{
+    FrmAS form(m_main.get());
+    form.show();
+    MsgRecorder msgs;
+    form.Screen_Shot(0);
+    QCOMPARE(msgs.texts(), QStringList{QStringLiteral("화면명칭을 입력하여 주십시요")});
+
+    form.htField[0]->setText(QStringLiteral("매출 관리"));
+    msgs.clear();
+    msgs.answer(vbYes);
+    form.Screen_Shot(0);
+    const QString capture = form.shotTags()[0];
+    QCOMPARE(QFileInfo(capture).absolutePath(), QFileInfo(CaptureDir()).absoluteFilePath());
+    QVERIFY(QFileInfo(capture).fileName().startsWith(QStringLiteral("매출 관리_")));
+    QCOMPARE(msgs.texts(), (QStringList{QStringLiteral("지금 스크린샷을 찍을까요?"),
+                                        QStringLiteral("스샷을 찍었습니다!\r\n\r\n") + capture}));
+    QImageReader reader(capture);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    QCOMPARE(reader.size(), QGuiApplication::primaryScreen()->virtualGeometry().size());
+    QVERIFY(m_main->isMaximized());
+
+    const QString own = m_env.path(QStringLiteral("mine/own.jpg"));
+    QVERIFY(writePicture(own));
+    msgs.clear();
+    msgs.answer(vbOK, own);
+    form.btnAppend_Click(0);
+    QCOMPARE(form.shotTags()[1], own);
+
+    // The user's own picture leaves the slot but stays on the disk; a capture goes.
+    for (int slot : {1, 0}) {
+        form.imgShot_Click(slot);
+        msgs.clear();
+        msgs.answer(vbYes);
+        form.btnShotDel_Click(1);
+        QCOMPARE(msgs.count(), 1);
+        QCOMPARE(form.shotTags()[slot], QString());
+        QCOMPARE(form.shotSelection(), 10);
+    }
+    QVERIFY(QFile::exists(own));
+    QVERIFY(!QFile::exists(capture));
+    msgs.clear();
+    msgs.answer(vbYes);
+    form.btnShotDel_Click(0);
+    QCOMPARE(msgs.texts().last(), kPickAgain);
+}
+
+void FrmAsTest::attachLimit_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::newRow("100 bytes") << 100;
+    QTest::newRow("101 bytes") << 101;
+}
+
+void FrmAsTest::attachLimit()
+{
+    QFETCH(int, bytes);
+    const QString folder = m_env.path(QStringLiteral("그림"));
+    const int used = QFile::encodeName(folder).size(); // UTF-8 here; CP949 counts each Hangul 2
+    const int folderBytes = used - 2 /* "그림" is 6 bytes in UTF-8, 4 in CP949 */;
+    const QString path = folder + QLatin1Char('/') + QString(bytes - folderBytes - 5, QLatin1Char('a')) +
+                         QStringLiteral(".jpg");
+    QVERIFY(writePicture(path));
+    FrmAS form(m_main.get());
+    MsgRecorder msgs;
+    msgs.answer(vbOK, path);
+    form.btnAppend_Click(0);
+    if (bytes <= 100) {
+        QCOMPARE(form.shotTags()[0], path);
+    } else {
+        QCOMPARE(form.shotTags()[0], QString());
+        QCOMPARE(msgs.last().text,
+                 QStringLiteral("이미지 경로가 너무 깁니다. 최대 100자까지 허용됩니다. 현재길이:101"
+                                "\r\n\r\n") +
+                     path);
+    }
+}
+
+void FrmAsTest::commands()
+{
+    FrmAS form(m_main.get());
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.cmbStatus->setListIndex(1);
+    form.btnDate->click();
+    QVERIFY(form.dpFtp->isVisible() && form.htTime->isVisible());
+    QCOMPARE(form.dpFtp->date(), QDate::currentDate());
+    form.btnReset->click();
+    QVERIFY(form.dpFtp->isHidden());
+    form.txtSolution->setPlainText(QStringLiteral("해결"));
+    form.txtSolution->setEnabled(false);
+    OnNextModal([](QWidget* modal) {
+        auto* text = modal->findChild<QPlainTextEdit*>();
+        QVERIFY(text && text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QStringLiteral("해결"));
+    });
+    form.btnExtend->click();
+    QCOMPARE(gExtendMode, QStringLiteral("1"));
+    form.htField[2]->setText(QStringLiteral("unsaved"));
+    MsgRecorder msgs;
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(msgs.count(), 0);
+}
+
+QTEST_MAIN(FrmAsTest)
+#include "tst_frmas.moc"
