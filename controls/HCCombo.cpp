@@ -49,6 +49,8 @@ HCCombo::HCCombo(QWidget* parent) : QWidget(parent)
 {
     m_main = new ComboBox(this);
     m_main->setObjectName(QStringLiteral("cmbMain"));
+    m_list = m_main->view();
+    m_list->installEventFilter(this);
     m_main->installEventFilter(this);
     setFocusProxy(m_main);
     setFocusPolicy(m_main->focusPolicy());
@@ -224,6 +226,8 @@ void HCCombo::selected()
 
 bool HCCombo::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_list && event->type() == QEvent::KeyPress)
+        return listKeyPressed(static_cast<QKeyEvent*>(event));
     if (watched != m_main)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
@@ -282,6 +286,19 @@ bool HCCombo::keyPressed(QKeyEvent* event)
     int k = typed;
     emit KeyPress(k);
     return k == 0;
+}
+
+// Tab and Shift+Tab leave an opened list for the next or previous field, as they leave
+// the closed one.
+bool HCCombo::listKeyPressed(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab)
+        return false;
+    m_main->hidePopup();
+    m_passThrough = true;
+    keys::SendTab(m_main, event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier));
+    m_passThrough = false;
+    return true;
 }
 
 void HCCombo::resizeEvent(QResizeEvent* event)

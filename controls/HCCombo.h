@@ -96,11 +96,13 @@ protected:
 
 private:
     bool keyPressed(QKeyEvent* event);
+    bool listKeyPressed(QKeyEvent* event);
     void selected();
     void paint(quint32 color);
 
     class ComboBox;
     ComboBox* m_main = nullptr;
+    QObject* m_list = nullptr; // the opened list's view
     int m_newIndex = -1;
     bool m_filling = false; // adding or clearing entries selects nothing
 

@@ -192,7 +192,6 @@ void FrmAS::DispRec(int row)
 
 void FrmAS::ApplyRights(const EditorRights& rights)
 {
-    m_rights = rights;
     const auto allow = [](QWidget* w, bool allowed) { w->setEnabled(w->isEnabled() && allowed); };
     for (QWidget* w : std::initializer_list<QWidget*>{htField[0], htField[1], htField[2], htField[3],
                                                       btnShot[0], btnShotDel[0], btnAppend[0], cmbProgram,
@@ -204,7 +203,8 @@ void FrmAS::ApplyRights(const EditorRights& rights)
         allow(w, rights.answerSide);
 }
 
-// The answer half follows the status, within what the user may change.
+// The answer half follows the status: whoever moves a waiting request on takes up its
+// answer.
 void FrmAS::DisableAnswerSide()
 {
     for (QWidget* w :
@@ -216,7 +216,7 @@ void FrmAS::EnableAnswerSide()
 {
     for (QWidget* w :
          std::initializer_list<QWidget*>{cmbUser[1], txtSolution, btnShot[1], btnShotDel[1], btnAppend[1]})
-        w->setEnabled(m_rights.answerSide);
+        w->setEnabled(true);
 }
 
 void FrmAS::setCompletionVisible(bool dateVisible, bool buttonsVisible)
@@ -247,8 +247,8 @@ void FrmAS::cmbStatus_Click()
                                      QStringLiteral(" 이내 입니다."));
         btnDate->setVisible(true);
         btnReset->setVisible(true);
-        btnDate->setEnabled(m_rights.answerSide);
-        btnReset->setEnabled(m_rights.answerSide);
+        btnDate->setEnabled(true);
+        btnReset->setEnabled(true);
         break;
     case 3:
     case 4:

@@ -130,7 +130,6 @@ private:
     ShotTags m_tags;
     int m_nShotSel = 0;
     long m_nCompanySeq = 0;
-    EditorRights m_rights;
     // The record's own values, kept for the lists that do not show them (a hidden program
     // or user): saved as they were while the field still shows the loaded name.
     long m_loadedProgramCode = 0;

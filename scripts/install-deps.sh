@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   libmariadb-dev mariadb-server mariadb-client
   libcurl4-openssl-dev libbenchmark-dev
-  xvfb xauth x11-utils fonts-nanum
+  xvfb xauth x11-utils xdotool fonts-nanum
   binutils-mingw-w64-x86-64
 )
 

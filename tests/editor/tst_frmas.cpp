@@ -64,7 +64,7 @@ private slots:
     void saveChecks();
     void newRecordsInARow();
     void answerAChangedRecord();
-    void rightsStayWhenTheStatusChanges();
+    void thirdUserTakesUpAWaitingRequest();
     void captureAndDelete();
     void attachLimit_data();
     void attachLimit();
@@ -317,7 +317,8 @@ void FrmAsTest::answerAChangedRecord()
     QCOMPARE(m_main->txtSolution->toPlainText(), QStringLiteral("패치 1.2 배포"));
 }
 
-void FrmAsTest::rightsStayWhenTheStatusChanges()
+// Anyone may move a waiting request on; doing so opens its answer half to them.
+void FrmAsTest::thirdUserTakesUpAWaitingRequest()
 {
     gUserId = QStringLiteral("park"); // neither asker (kim) nor answerer (lee) of record 1
     const int row = rowOf(1);
@@ -331,8 +332,9 @@ void FrmAsTest::rightsStayWhenTheStatusChanges()
                                              form->btnShot[0], form->cmbUser[1], form->btnShotDel[1]})
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         form->cmbStatus->setListIndex(2);
-        QVERIFY(!form->txtSolution->isEnabled());
-        QVERIFY(!form->btnDate->isEnabled());
+        QVERIFY(form->txtSolution->isEnabled() && form->cmbUser[1]->isEnabled() &&
+                form->btnDate->isEnabled());
+        QVERIFY(!form->htField[2]->isEnabled());
     });
     OpenRecordEditor(m_main.get(), false);
 }
