@@ -7,6 +7,10 @@
 // Korean ANSI code page (CP949) used by the database and the INI files.
 namespace cp949 {
 
+// False when the system offers no CP949 converter (a minimal installation without the
+// character-set modules): every Korean text would then read as empty.
+bool available();
+
 // Characters that CP949 cannot hold become '?'.
 QByteArray encode(const QString& text);
 QString decode(const char* data, qsizetype size);
