@@ -18,6 +18,13 @@ cMySQL* writeConnection()
 
 bool lastExecFailed = false;
 
+// A read server that lost its connection is given up: reads go back to the first.
+void afterRead(const cMySQL* conn)
+{
+    if (gDBIndex == 1 && conn == gDB[1].get() && conn->isLost())
+        gDBIndex = 0;
+}
+
 double secondsSince(const QElapsedTimer& timer)
 {
     return double(timer.elapsed()) / 1000.0;
@@ -34,6 +41,7 @@ QString GetValue(const QString& sql)
     timer.start();
     RecordSetPtr rs = conn->query(sql);
     const double seconds = secondsSince(timer);
+    afterRead(conn);
     const QString value = rs && !rs->Eof() ? rs->Field(0) : QString();
     WriteSQLLogFull(sql, value, seconds, false);
     CloseRecordset(rs);
@@ -52,6 +60,7 @@ long OpenRecordset(RecordSetPtr& rs, const QString& sql)
     timer.start();
     rs = conn->query(sql);
     const double seconds = secondsSince(timer);
+    afterRead(conn);
     const long count = conn->affected_rows();
     WriteSQLLogFull(sql, QString::number(count), seconds, false);
     conn->free_result();
@@ -64,6 +73,9 @@ long ExecSQL(const QString& sql)
     lastExecFailed = true;
     if (!conn)
         return 0;
+    // A second server may not have this write yet: from now on reads go to the first,
+    // so a record just saved is read back at once, whatever the replica's delay.
+    gDBIndex = 0;
     QElapsedTimer timer;
     timer.start();
     RecordSetPtr rs = conn->query(sql);

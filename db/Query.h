@@ -7,7 +7,9 @@
 // The statement functions every window uses. Reads go to the read connection
 // (gDB[gDBIndex]); writes and the insert id to connection 0. Each statement is
 // timed and handed to the SQL log. With no connection object they fail quietly:
-// "" / 0 / no rows.
+// "" / 0 / no rows. Reads go back to connection 0 for good after the first write
+// (read-your-writes without waiting for the second server) and after the second
+// server's connection was lost.
 
 QString GetValue(const QString& sql);
 // Hands the rows to `rs` (null on failure) and returns the row count.
