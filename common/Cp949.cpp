@@ -117,6 +117,22 @@ QString decode(const char* data, qsizetype size)
     return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
 }
 
+QString unencodable(const QString& text)
+{
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() < 0x80)
+            continue;
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString c = text.mid(i, n);
+        i += n - 1;
+        // One code point: any '?' in its code stands for what could not be converted.
+        if (encode(c).contains('?') && !found.contains(c))
+            found += c;
+    }
+    return found;
+}
+
 int byteLength(const QString& text)
 {
     int bytes = 0;

@@ -19,6 +19,10 @@ inline QString decode(const QByteArray& bytes)
     return decode(bytes.constData(), bytes.size());
 }
 
+// The characters of `text` that CP949 has no code for (emoji, most other scripts),
+// each once, in the order they first appear.
+QString unencodable(const QString& text);
+
 // Length of the text in CP949 bytes (a Hangul syllable counts 2).
 int byteLength(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "db/Query.h"
 
+#include "common/Cp949.h"
 #include "db/DbStartup.h"
 #include "db/SqlLog.h"
 
@@ -117,4 +118,18 @@ QString EscapeSQL(const QString& text)
     out.replace(QLatin1Char('\''), QStringLiteral("''"));
     out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return out;
+}
+
+QString EscapeLike(const QString& text)
+{
+    QString pattern = text;
+    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    pattern.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    pattern.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return EscapeSQL(pattern);
+}
+
+QString UnstorableChars(const QString& text)
+{
+    return (text.contains(QChar(0)) ? QString(QChar(0)) : QString()) + cp949::unencodable(text);
 }

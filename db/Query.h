@@ -22,3 +22,11 @@ void CloseRecordset(RecordSetPtr& rs);
 
 // Text safe inside a single-quoted SQL literal: cut at the first NUL, ' -> '', \ -> \\.
 QString EscapeSQL(const QString& text);
+
+// Text safe inside a single-quoted LIKE pattern that matches the text itself: "\", "%"
+// and "_" lose their pattern meaning, then as EscapeSQL.
+QString EscapeLike(const QString& text);
+
+// The characters of a text that the database cannot keep, each once: NUL (a statement's
+// text ends there) and those that CP949 has no code for.
+QString UnstorableChars(const QString& text);
