@@ -5,6 +5,11 @@
 #   DISPLAY  the test needs a real X display (Xvfb, started once per CTest run);
 #            other tests run on Qt's offscreen platform.
 set(AS_TEST_DB_PORT 33306 CACHE STRING "Port of the test MariaDB servers")
+set(AS_TEST_DB_EXTRA_PORT "" CACHE STRING
+  "First of four ports for the servers that tests start themselves (default: the test port + 100)")
+if(NOT AS_TEST_DB_EXTRA_PORT)
+  math(EXPR AS_TEST_DB_EXTRA_PORT "${AS_TEST_DB_PORT} + 100")
+endif()
 set(AS_TEST_DISPLAY ":97" CACHE STRING "X display of the test Xvfb server")
 set(AS_TEST_ROOT ${CMAKE_BINARY_DIR}/testrun)
 set(AS_FIXTURES_DIR ${CMAKE_SOURCE_DIR}/../shared/fixtures)
@@ -27,6 +32,8 @@ function(as_add_test)
     "AS_TEST_DB_HOST=127.0.0.1"
     "AS_TEST_DB_HOST2=127.0.0.2"
     "AS_TEST_DB_PORT=${AS_TEST_DB_PORT}"
+    "AS_TEST_DB_EXTRA_PORT=${AS_TEST_DB_EXTRA_PORT}"
+    "AS_TEST_ROOT=${AS_TEST_ROOT}"
     "AS_TEST_DB_SOCKET=${AS_TEST_ROOT}/db1/mysql.sock"
     "AS_TEST_DB_SOCKET2=${AS_TEST_ROOT}/db2/mysql.sock"
     "AS_TEST_DB_DIR=${AS_TEST_ROOT}/db1")

@@ -19,12 +19,14 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
+    bool isOpen() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
     // Converts `in`, replacing each input unit that cannot be converted by
     // `replacement` and skipping `skipBytes` of input.
     QByteArray run(const char* in, size_t inSize, size_t skipBytes, const QByteArray& replacement)
     {
         QByteArray out;
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
+        if (!isOpen())
             return out;
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         out.resize(qsizetype(inSize * 2 + 16));
@@ -72,7 +74,24 @@ bool isAscii(const char* data, qsizetype size)
     return true;
 }
 
+Converter& toCp949()
+{
+    thread_local Converter converter("CP949", "UTF-16LE");
+    return converter;
+}
+
+Converter& fromCp949()
+{
+    thread_local Converter converter("UTF-16LE", "CP949");
+    return converter;
+}
+
 } // namespace
+
+bool available()
+{
+    return toCp949().isOpen() && fromCp949().isOpen();
+}
 
 QByteArray encode(const QString& text)
 {
@@ -84,9 +103,8 @@ QByteArray encode(const QString& text)
         }
     if (ascii)
         return text.toLatin1();
-    thread_local Converter toCp949("CP949", "UTF-16LE");
-    return toCp949.run(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2, 2,
-                       QByteArrayLiteral("?"));
+    return toCp949().run(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2, 2,
+                         QByteArrayLiteral("?"));
 }
 
 QString decode(const char* data, qsizetype size)
@@ -95,9 +113,24 @@ QString decode(const char* data, qsizetype size)
         return {};
     if (isAscii(data, size))
         return QString::fromLatin1(data, size);
-    thread_local Converter fromCp949("UTF-16LE", "CP949");
-    const QByteArray utf16 = fromCp949.run(data, size_t(size), 1, QByteArrayLiteral("?\0"));
+    const QByteArray utf16 = fromCp949().run(data, size_t(size), 1, QByteArrayLiteral("?\0"));
     return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+}
+
+QString unencodable(const QString& text)
+{
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() < 0x80)
+            continue;
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString c = text.mid(i, n);
+        i += n - 1;
+        // One code point: any '?' in its code stands for what could not be converted.
+        if (encode(c).contains('?') && !found.contains(c))
+            found += c;
+    }
+    return found;
 }
 
 int byteLength(const QString& text)

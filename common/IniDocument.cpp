@@ -1,5 +1,7 @@
 #include "common/IniDocument.h"
 
+#include <QFile>
+
 namespace {
 
 // The section name of a "[name]" line, or a null string for other lines.
@@ -85,4 +87,18 @@ void IniDocument::remove(const QString& section, const QString& key)
     const Position pos = find(section, key);
     if (pos.key >= 0)
         m_lines.removeAt(pos.key);
+}
+
+std::optional<QByteArray> ReadIniFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists())
+            return std::nullopt;
+        return QByteArray();
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -28,3 +29,7 @@ private:
 
     QStringList m_lines;
 };
+
+// The bytes of an INI file: empty when it does not exist, nothing when it exists but
+// cannot be read (such a file must not be rewritten from what little was read).
+std::optional<QByteArray> ReadIniFile(const QString& path);

@@ -3,18 +3,18 @@
 #include "common/Cp949.h"
 #include "common/IniDocument.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace profile {
 namespace {
 
-IniDocument load(const QString& path)
+// Nothing when the file exists but cannot be read.
+std::optional<IniDocument> load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return IniDocument::parse(cp949::decode(file.readAll()));
+    const std::optional<QByteArray> bytes = ReadIniFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return IniDocument::parse(cp949::decode(*bytes));
 }
 
 QString cleanValue(QString value)
@@ -31,19 +31,22 @@ QString cleanValue(QString value)
 QString ReadString(const QString& path, const QString& section, const QString& key, const QString& def,
                    int bufferChars)
 {
-    const std::optional<QString> raw = load(path).rawValue(section, key);
+    const std::optional<QString> raw = load(path).value_or(IniDocument()).rawValue(section, key);
     const QString value = raw ? cleanValue(*raw) : def;
     return bufferChars > 0 ? value.left(bufferChars - 1) : QString();
 }
 
 bool WriteString(const QString& path, const QString& section, const QString& key, const QString& value)
 {
-    IniDocument doc = load(path);
-    doc.set(section, key, value);
+    // A file that cannot be read is left as it is rather than replaced by one key.
+    std::optional<IniDocument> doc = load(path);
+    if (!doc)
+        return false;
+    doc->set(section, key, value);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(cp949::encode(doc.text(QStringLiteral("\r\n"))));
+    file.write(cp949::encode(doc->text(QStringLiteral("\r\n"))));
     return file.commit();
 }
 

@@ -13,7 +13,8 @@ QString ReadString(const QString& path, const QString& section, const QString& k
                    int bufferChars = 256);
 
 // Writes one value, creating the file (not its folder), the section or the key as
-// needed and keeping every other line. Returns false when the file cannot be written.
+// needed and keeping every other line. Returns false when the file cannot be written,
+// and when it exists but cannot be read (it is then left as it is).
 bool WriteString(const QString& path, const QString& section, const QString& key, const QString& value);
 
 } // namespace profile

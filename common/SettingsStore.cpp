@@ -16,12 +16,14 @@ QString settingsDir()
     return base + QStringLiteral("/asmanager");
 }
 
-IniDocument load(const QString& appName)
+// Nothing when the file exists but cannot be read: it must then not be rewritten,
+// or every other value in it would be lost.
+std::optional<IniDocument> load(const QString& appName)
 {
-    QFile file(SettingsFilePath(appName));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return IniDocument::parse(QString::fromUtf8(file.readAll()));
+    const std::optional<QByteArray> bytes = ReadIniFile(SettingsFilePath(appName));
+    if (!bytes)
+        return std::nullopt;
+    return IniDocument::parse(QString::fromUtf8(*bytes));
 }
 
 bool store(const QString& appName, const IniDocument& doc)
@@ -49,19 +51,23 @@ QString SettingsFilePath(const QString& appName)
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key, const QString& def)
 {
-    return load(appName).rawValue(section, key).value_or(def);
+    return load(appName).value_or(IniDocument()).rawValue(section, key).value_or(def);
 }
 
 bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value)
 {
-    IniDocument doc = load(appName);
-    doc.set(section, key, value);
-    return store(appName, doc);
+    std::optional<IniDocument> doc = load(appName);
+    if (!doc)
+        return false;
+    doc->set(section, key, value);
+    return store(appName, *doc);
 }
 
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key)
 {
-    IniDocument doc = load(appName);
-    doc.remove(section, key);
-    return store(appName, doc);
+    std::optional<IniDocument> doc = load(appName);
+    if (!doc)
+        return false;
+    doc->remove(section, key);
+    return store(appName, *doc);
 }

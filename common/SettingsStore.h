@@ -9,7 +9,8 @@
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& def = {});
-// Returns false when the file cannot be written.
+// Returns false when the file cannot be written, and when it exists but cannot be
+// read (it is then left as it is, not replaced by the one value).
 bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key);
 

@@ -20,6 +20,16 @@ namespace {
 constexpr unsigned int kCannotReachServer = 2003;
 constexpr unsigned int kCannotConnect = 2002;
 constexpr int kConnectTimeoutSeconds = 10;
+// Reads and writes of a statement: long enough for the slowest list search, short
+// enough that a server or network that vanished does not hold the window for minutes.
+int statementTimeoutSeconds = 60;
+
+// Errors after which the connection is gone: the server went away or the connection
+// was lost (or timed out) during a statement, or the server ended it.
+bool isConnectionLoss(unsigned int number)
+{
+    return number == 2006 || number == 2013 || number == 2055 || number == 1927 || number == 4031;
+}
 
 // Text returned by the library: CP949, cut at NUL, trailing blanks removed.
 QString fromLib(const char* text)
@@ -100,7 +110,15 @@ bool cMySQL::real_connect(const QString& host, const QString& user, const QStrin
     if (!sCharSet.isEmpty())
         m_charSet = sCharSet;
     m_noErrMsg = noErrMsg;
+    m_connectPort = port;
+    m_checkCharSet = !sCharSet.isEmpty();
+    return connectNow();
+}
 
+// Connects with the stored parameters, as real_connect was last asked to.
+bool cMySQL::connectNow()
+{
+    m_lost = false;
     if (!m_h->conn) {
         m_lastError = m_initError;
         return false;
@@ -115,10 +133,13 @@ bool cMySQL::real_connect(const QString& host, const QString& user, const QStrin
     mysql_options(m_h->conn, MYSQL_SET_CHARSET_NAME, "euckr");
     const unsigned int timeout = kConnectTimeoutSeconds;
     mysql_options(m_h->conn, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    const unsigned int statementTimeout = unsigned(statementTimeoutSeconds);
+    mysql_options(m_h->conn, MYSQL_OPT_READ_TIMEOUT, &statementTimeout);
+    mysql_options(m_h->conn, MYSQL_OPT_WRITE_TIMEOUT, &statementTimeout);
 
     const LibText h(m_host), u(m_user), p(m_password), d(m_db), s(m_unixSocket);
     if (!mysql_real_connect(m_h->conn, h.orNull(), u.orNull(), p.orNull(), d.orNull(),
-                            static_cast<unsigned int>(port), s.orNull(), m_clientFlags)) {
+                            static_cast<unsigned int>(m_connectPort), s.orNull(), m_clientFlags)) {
         const unsigned int number = mysql_errno(m_h->conn);
         m_lastError = {long(number), QStringLiteral("cMysql::real_connect"),
                        fromLib(mysql_error(m_h->conn)) + QStringLiteral("\r\n\r\n") +
@@ -132,7 +153,7 @@ bool cMySQL::real_connect(const QString& host, const QString& user, const QStrin
     }
     m_connected = true;
     recordThreadId();
-    if (!sCharSet.isEmpty())
+    if (m_checkCharSet)
         checkCharSet();
     return true;
 }
@@ -159,6 +180,15 @@ void cMySQL::checkCharSet()
 
 RecordSetPtr cMySQL::query(const QString& sql, bool silent)
 {
+    // The statement after one that lost the connection connects again first; the
+    // statement that failed is never sent again.
+    if (m_lost) {
+        m_lost = false;
+        if (!connectNow()) {
+            m_lost = true;
+            return nullptr;
+        }
+    }
     if (!m_h->conn) {
         m_lastError = m_initError;
         return nullptr;
@@ -169,22 +199,25 @@ RecordSetPtr cMySQL::query(const QString& sql, bool silent)
     }
     const LibText text(sql);
     if (mysql_real_query(m_h->conn, text.get(), text.size()) != 0) {
-        setError(QStringLiteral("cMysql::query"));
-        if (!silent)
-            ShowError(m_lastError);
+        failStatement(silent);
         return nullptr;
     }
     m_h->result = mysql_store_result(m_h->conn);
     if (!m_h->result) {
-        if (mysql_field_count(m_h->conn) != 0) {
-            // The statement had rows but they could not be read.
-            setError(QStringLiteral("cMysql::query"));
-            if (!silent)
-                ShowError(m_lastError);
-        }
+        // A statement that had rows but whose rows could not be read.
+        if (mysql_field_count(m_h->conn) != 0)
+            failStatement(silent);
         return nullptr;
     }
     return toRecordSet(m_h->result);
+}
+
+void cMySQL::failStatement(bool silent)
+{
+    setError(QStringLiteral("cMysql::query"));
+    m_lost = m_connected && isConnectionLoss(mysql_errno(m_h->conn));
+    if (!silent)
+        ShowError(m_lastError);
 }
 
 RecordSetPtr cMySQL::toRecordSet(void* stored)
@@ -450,4 +483,9 @@ unsigned long cMySQL::thread_id()
 unsigned int cMySQL::thread_safe() const
 {
     return mysql_thread_safe();
+}
+
+void SetStatementTimeoutForTesting(int seconds)
+{
+    statementTimeoutSeconds = seconds;
 }

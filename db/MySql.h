@@ -32,6 +32,9 @@ public:
 
     // Runs one statement. Returns the rows of a SELECT, or null for a statement
     // without rows and for a failure (shown as "Error N (text)" unless silent).
+    // A statement that loses the connection fails and is not sent again; the next
+    // statement connects anew with the same parameters first (a failure to do so is
+    // shown as at start) and records the new thread id in config.ini.
     RecordSetPtr query(const QString& sql, bool silent = false);
 
     long affected_rows() const;
@@ -39,6 +42,8 @@ public:
     void free_result();
 
     bool isConnected() const { return m_connected; }
+    // True from a statement that lost the connection until the next one reconnects.
+    bool isLost() const { return m_lost; }
     // The error of the last failed member.
     const AppError& lastError() const { return m_lastError; }
 
@@ -102,6 +107,8 @@ private:
     RecordSetPtr toRecordSet(void* result);
     RecordSetPtr takeListing(void* listing);
     void setError(const QString& source);
+    bool connectNow();
+    void failStatement(bool silent);
     void recordThreadId();
     void checkCharSet();
 
@@ -109,9 +116,16 @@ private:
     AppError m_initError;
     AppError m_lastError;
     bool m_connected = false;
+    bool m_lost = false;
+    bool m_checkCharSet = false;
+    int m_connectPort = 3306;
     QString m_user, m_password, m_host, m_db, m_unixSocket, m_charSet;
     int m_port = 3306;
     unsigned long m_clientFlags = 0;
     bool m_noErrMsg = false;
     bool m_doMemFree = false;
 };
+
+// Connections made from now on wait at most this long for a statement's reads and
+// writes (60 seconds unless a test shortens it).
+void SetStatementTimeoutForTesting(int seconds);

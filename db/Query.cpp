@@ -1,5 +1,6 @@
 #include "db/Query.h"
 
+#include "common/Cp949.h"
 #include "db/DbStartup.h"
 #include "db/SqlLog.h"
 
@@ -18,6 +19,13 @@ cMySQL* writeConnection()
 
 bool lastExecFailed = false;
 
+// A read server that lost its connection is given up: reads go back to the first.
+void afterRead(const cMySQL* conn)
+{
+    if (gDBIndex == 1 && conn == gDB[1].get() && conn->isLost())
+        gDBIndex = 0;
+}
+
 double secondsSince(const QElapsedTimer& timer)
 {
     return double(timer.elapsed()) / 1000.0;
@@ -34,6 +42,7 @@ QString GetValue(const QString& sql)
     timer.start();
     RecordSetPtr rs = conn->query(sql);
     const double seconds = secondsSince(timer);
+    afterRead(conn);
     const QString value = rs && !rs->Eof() ? rs->Field(0) : QString();
     WriteSQLLogFull(sql, value, seconds, false);
     CloseRecordset(rs);
@@ -52,6 +61,7 @@ long OpenRecordset(RecordSetPtr& rs, const QString& sql)
     timer.start();
     rs = conn->query(sql);
     const double seconds = secondsSince(timer);
+    afterRead(conn);
     const long count = conn->affected_rows();
     WriteSQLLogFull(sql, QString::number(count), seconds, false);
     conn->free_result();
@@ -64,6 +74,9 @@ long ExecSQL(const QString& sql)
     lastExecFailed = true;
     if (!conn)
         return 0;
+    // A second server may not have this write yet: from now on reads go to the first,
+    // so a record just saved is read back at once, whatever the replica's delay.
+    gDBIndex = 0;
     QElapsedTimer timer;
     timer.start();
     RecordSetPtr rs = conn->query(sql);
@@ -105,4 +118,18 @@ QString EscapeSQL(const QString& text)
     out.replace(QLatin1Char('\''), QStringLiteral("''"));
     out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return out;
+}
+
+QString EscapeLike(const QString& text)
+{
+    QString pattern = text;
+    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    pattern.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    pattern.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return EscapeSQL(pattern);
+}
+
+QString UnstorableChars(const QString& text)
+{
+    return (text.contains(QChar(0)) ? QString(QChar(0)) : QString()) + cp949::unencodable(text);
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 int16_t gSQLLogLevel = 0;
 QString gSQLLogFile;
@@ -45,14 +46,17 @@ void PrepareSQLLog(const QString& logDir, const QDate& today)
     gSQLSlowTime = LeadingNumber(
         GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
 
-    // The day's files of last month go, once per calendar day.
+    // The day's files of last month go, once per calendar day. The folder is shared by
+    // every user of the program, so the day it was last cleaned is kept inside it.
     const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
+    const QString mark = SQLLogCleanMarkPath(logDir);
     QDir dir(logDir);
     if (!dir.exists()) {
         if (!QDir().mkpath(logDir))
             MsgWarn(QStringLiteral("SQL 로그 폴더를 만들 수 없습니다.\r\n") + logDir);
     } else {
-        if (GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")) == todayText)
+        QFile last(mark);
+        if (last.open(QIODevice::ReadOnly) && QString::fromLatin1(last.read(32)).trimmed() == todayText)
             return;
         QFile::remove(gSQLLogFile);
         QFile::remove(gSQLLogSlowFile);
@@ -60,7 +64,17 @@ void PrepareSQLLog(const QString& logDir, const QDate& today)
         for (const QString& name : dir.entryList({prefix + QStringLiteral("*.dat")}, QDir::Files))
             dir.remove(name);
     }
-    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"), todayText);
+    // Replaced rather than rewritten, so any user who may clean the folder may mark it.
+    QSaveFile file(mark);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(todayText.toLatin1());
+        file.commit();
+    }
+}
+
+QString SQLLogCleanMarkPath(const QString& logDir)
+{
+    return logDir + QStringLiteral("/SQLLogLast.txt");
 }
 
 void SetSQLLogPaths(const QString& logDir, const QDate& today)

@@ -13,6 +13,8 @@ extern double gSQLSlowTime;       // seconds
 // Fixes the file names and the slow threshold for `today`, creates the log folder,
 // and on the first start of a day deletes that day's files left from last month.
 void PrepareSQLLog(const QString& logDir, const QDate& today);
+// The file in the log folder that holds the day ("yyyy-mm-dd") it was last cleaned.
+QString SQLLogCleanMarkPath(const QString& logDir);
 
 // Fixes the three file names from the day of month.
 void SetSQLLogPaths(const QString& logDir, const QDate& today);

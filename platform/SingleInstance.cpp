@@ -5,13 +5,33 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Who runs the program: each user of a shared program folder has a lock of their own,
+// also when the locks meet in a temporary folder that every user shares.
+QString currentUser()
+{
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable("USERDOMAIN") + QLatin1Char('\\') + qEnvironmentVariable("USERNAME");
+#else
+    return QString::number(geteuid());
+#endif
+}
+
+} // namespace
+
 SingleInstance::SingleInstance(const QString& appDir)
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (base.isEmpty())
         base = QDir::tempPath();
     const QByteArray key =
-        QCryptographicHash::hash(QDir(appDir).absolutePath().toUtf8(), QCryptographicHash::Sha1)
+        QCryptographicHash::hash((currentUser() + QLatin1Char('\n') + QDir(appDir).absolutePath()).toUtf8(),
+                                 QCryptographicHash::Sha1)
             .toHex()
             .left(16);
     m_path = base + QStringLiteral("/asmanager-") + QString::fromLatin1(key) + QStringLiteral(".lock");

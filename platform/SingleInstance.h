@@ -5,8 +5,9 @@
 
 class QLockFile;
 
-// Holds the per-user lock of one application folder while the program runs. A lock
-// left by a process that no longer exists is taken over.
+// Holds the per-user lock of one application folder while the program runs: the
+// lock's name is made of the user and the folder. A lock left by a process that no
+// longer exists is taken over.
 class SingleInstance
 {
 public:

@@ -6,6 +6,11 @@
 // The statements of the companies window. Every typed text is escaped before it is
 // put between single quotes; record and row numbers are written as numbers.
 
+// The room for a company row's texts in the database, in CP949 bytes.
+inline constexpr int kComNameBytes = 100;
+inline constexpr int kComWriteDateBytes = 20;
+inline constexpr int kComMemoBytes = 255;
+
 // The write date of a company row: "YYYY-MM-DD -hh:mm" (24-hour clock).
 QString CompanyWriteDate(const QDateTime& when);
 

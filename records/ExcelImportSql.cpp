@@ -3,6 +3,8 @@
 #include "db/Query.h"
 
 #include <QDate>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -46,6 +48,24 @@ QString ServerDate(const QString& serverTime)
 {
     const QDate date = QDate::fromString(serverTime.left(10), QStringLiteral("yyyy-MM-dd"));
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : serverTime;
+}
+
+long MaxFirstRecordNumber(long count)
+{
+    return long(std::numeric_limits<int32_t>::max()) - std::max(count, 1L) + 1;
+}
+
+std::optional<long> ParseFirstRecordNumber(const QString& text, long count)
+{
+    const QString digits = text.trimmed();
+    if (digits.isEmpty() || digits.size() > 10 ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    // With no records there is nothing to number, and the window's own 0 stands.
+    const long first = digits.toLong();
+    if (first < (count > 0 ? 1 : 0) || first > MaxFirstRecordNumber(count))
+        return std::nullopt;
+    return first;
 }
 
 QString CompanyInsertSql(long first, long count, const QString& userId, const QString& date)

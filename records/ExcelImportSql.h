@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The statements of the Excel import window: one multi-row INSERT creating an A/S
 // record per sheet row, and one attaching the company "TAVEN" to each of those
@@ -28,6 +29,13 @@ QString ListInsertSql(const QList<ImportRecordRow>& rows, const QString& userId,
 // The date of a server time "YYYY-MM-DD hh:mm:ss" as "YYYY-MM-DD"; a text that is no
 // such time is given back as it is.
 QString ServerDate(const QString& serverTime);
+
+// The first record number typed by the operator: a whole number from 1 (0 when there
+// are no records) to the highest that leaves room for `count` records (record numbers
+// are 32-bit); nothing otherwise.
+std::optional<long> ParseFirstRecordNumber(const QString& text, long count);
+// The largest first record number for `count` records.
+long MaxFirstRecordNumber(long count);
 
 // One company row for each record number first ... first + count - 1.
 QString CompanyInsertSql(long first, long count, const QString& userId, const QString& date);

@@ -216,6 +216,14 @@ void Form2::BuildListInsert()
 
 void Form2::BuildCompanyInsert()
 {
-    const long first = long(LeadingNumber(Text2->text()));
-    Text3->setPlainText(CompanyInsertSql(first, m_recordCount, gUserId, ServerDate(m_serverTime)));
+    const std::optional<long> first = ParseFirstRecordNumber(Text2->text(), m_recordCount);
+    if (!first) {
+        Text3->clear();
+        MsgInfo(QStringLiteral("첫 번째 관리번호를 1 ~ %1 사이의 숫자로 입력해 주세요.")
+                    .arg(MaxFirstRecordNumber(m_recordCount)));
+        Text2->setFocus();
+        Text2->selectAll();
+        return;
+    }
+    Text3->setPlainText(CompanyInsertSql(*first, m_recordCount, gUserId, ServerDate(m_serverTime)));
 }

@@ -12,6 +12,7 @@
 #include "records/FrmMain.h"
 #include "records/ListGrid.h"
 #include "records/ProgramLists.h"
+#include "records/TextChecks.h"
 #include "records/WaitCursor.h"
 #include "windows/FloatMsgLauncher.h"
 
@@ -188,6 +189,8 @@ void FrmCompany::btnAdd_Click()
         return;
     }
     const bool edit = isEditMode();
+    if (!textsCanBeStored(edit))
+        return;
     const long key = lblComKey->text().toLong();
     // Saving an edited row unchanged writes nothing (the update would report no row).
     if (edit && name == m_loadedName && txtMemo->toPlainText() == m_loadedMemo) {
@@ -219,6 +222,31 @@ void FrmCompany::btnAdd_Click()
     htCom[3]->setText(QString());
     txtMemo->clear();
     htCom[3]->setFocus();
+}
+
+// Every text is stored as typed, or the user is told why it cannot be.
+bool FrmCompany::textsCanBeStored(bool edit)
+{
+    struct Field
+    {
+        QWidget* widget;
+        QString text;
+        const char* name;    // with the particle of "...에 저장할"
+        const char* subject; // with the particle of "... 너무 깁니다"
+        int maxBytes;
+    };
+    QList<Field> fields{{htCom[3], htCom[3]->Text(), "업체명에", "업체명이", kComNameBytes}};
+    if (!edit)
+        fields.append({htCom[2], htCom[2]->Text(), "등록일시에", "등록일시가", kComWriteDateBytes});
+    fields.append({txtMemo, txtMemo->toPlainText(), "메모에", "메모가", kComMemoBytes});
+    for (const Field& f : fields) {
+        if (!TextStorable(f.text, QString::fromUtf8(f.name) + QStringLiteral(" 저장할")) ||
+            !TextFits(f.text, QString::fromUtf8(f.subject), f.maxBytes)) {
+            f.widget->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FrmCompany::InsertCompany()

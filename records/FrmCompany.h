@@ -52,6 +52,7 @@ private:
     void Form_Load();
     void InitCompany();
     void selectUserByName(const QString& name);
+    bool textsCanBeStored(bool edit);
 
     FrmMain* m_main;
     // Name and memo as DispRec loaded them.

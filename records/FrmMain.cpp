@@ -17,6 +17,7 @@
 #include "records/MainCommands.h"
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
+#include "records/TextChecks.h"
 #include "records/WaitCursor.h"
 #include "windows/FloatMsgLauncher.h"
 
@@ -162,6 +163,13 @@ ListFilters FrmMain::CurrentFilters() const
 
 void FrmMain::SearchList()
 {
+    // A text with characters the database cannot hold would be searched as another text.
+    const char* const findNames[3] = {"화면명칭에 검색할", "제목에 검색할", "업체명에 검색할"};
+    for (int i = 0; i < 3; ++i)
+        if (!TextStorable(txtFindMemo[i]->text(), QString::fromUtf8(findNames[i]))) {
+            txtFindMemo[i]->setFocus();
+            return;
+        }
     WaitCursor wait;
     spList->SetReDraw(false);
     spList->SetMaxRows(0);

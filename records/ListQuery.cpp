@@ -26,9 +26,10 @@ const char* const kListGroupBy = " GROUP BY a.seq, a.appcode, a.formname, a.titl
 
 const char* const kUserAlias[3] = {"u", "u2", "u3"};
 
+// The typed text is found as it stands: its own "%", "_" and "\\" are no wildcards.
 QString like(const QString& column, const QString& text)
 {
-    return column + QStringLiteral(" LIKE '%") + EscapeSQL(text) + QStringLiteral("%'");
+    return column + QStringLiteral(" LIKE '%") + EscapeLike(text) + QStringLiteral("%'");
 }
 
 } // namespace

@@ -31,7 +31,8 @@ inline constexpr const char* kAnyUserKey = "1";
 QStringList ListStatusEntries();
 
 // The search: every record with at least one company, newest request first, at most
-// 50 rows. Typed texts and user ids are escaped; the asker, the answerer and the
+// 50 rows. Typed texts and user ids are escaped, and a typed text is found as it
+// stands ("%" and "_" in it are no wildcards); the asker, the answerer and the
 // person in charge are outer-joined, so a record without one of them is listed too.
 QString ListStatement(const ListFilters& filters);
 

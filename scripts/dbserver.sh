@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Starts or stops a private MariaDB server for the demo, the tests and the benchmarks.
-#   dbserver.sh start DIR PORT [ADDRESS]   (ADDRESS defaults to 127.0.0.1)
+#   dbserver.sh start DIR PORT [ADDRESS [MARIADBD-OPTION...]]   (ADDRESS defaults to 127.0.0.1)
 #   dbserver.sh stop DIR
 # The server keeps everything under DIR, listens on ADDRESS:PORT and on DIR/mysql.sock,
-# uses EUC-KR as its character set and has the client's account (kx_inhouse).
+# uses EUC-KR as its character set and has the client's account (kx_inhouse). Further
+# options go to mariadbd as they are (the tests' replication servers: --log-bin ...).
+# With AS_DB_TEMPLATE set, a new DIR copies the system tables installed once into that
+# folder instead of installing them again (several servers start faster).
 set -euo pipefail
 
 cmd=${1:?start or stop}
@@ -23,21 +26,32 @@ stop_server() {
   fi
 }
 
+install_data() {
+  mariadb-install-db --user="$(id -un)" --datadir="$1" --auth-root-authentication-method=normal \
+    --skip-test-db > "$2" 2>&1
+}
+
 case "$cmd" in
 start)
   port=${3:?port}
   addr=${4:-127.0.0.1}
+  shift $(($# < 4 ? $# : 4))
   stop_server
   mkdir -p "$dir"
   if [ ! -d "$dir/data/mysql" ]; then
-    mariadb-install-db --user="$(id -un)" --datadir="$dir/data" --auth-root-authentication-method=normal \
-      --skip-test-db > "$dir/install.log" 2>&1
+    if [ -n "${AS_DB_TEMPLATE:-}" ]; then
+      [ -d "$AS_DB_TEMPLATE/mysql" ] || install_data "$AS_DB_TEMPLATE" "$dir/install.log"
+      rm -rf "$dir/data"
+      cp -a "$AS_DB_TEMPLATE" "$dir/data"
+    else
+      install_data "$dir/data" "$dir/install.log"
+    fi
   fi
   mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --socket="$dir/mysql.sock" \
     --pid-file="$dir/mysqld.pid" --port="$port" --bind-address="$addr" \
     --character-set-server=euckr --collation-server=euckr_korean_ci \
     --skip-name-resolve --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 \
-    --general-log=0 --general-log-file="$dir/general.log" --log-error="$dir/error.log" \
+    --general-log=0 --general-log-file="$dir/general.log" --log-error="$dir/error.log" "$@" \
     > /dev/null 2>&1 &
   for _ in $(seq 1 300); do
     if mariadb-admin --no-defaults --socket="$dir/mysql.sock" -uroot ping > /dev/null 2>&1; then
@@ -60,7 +74,7 @@ stop)
   stop_server
   ;;
 *)
-  echo "usage: $0 start DIR PORT [ADDRESS] | stop DIR" >&2
+  echo "usage: $0 start DIR PORT [ADDRESS [MARIADBD-OPTION...]] | stop DIR" >&2
   exit 2
   ;;
 esac

@@ -129,8 +129,12 @@ void frmLogin::cmdOK_Click()
 {
     if (!m_db)
         return;
-    RecordSetPtr rs = m_db->query(LoginStatement(txtUserName->text(), txtPassword->text()));
-    const long count = m_db->affected_rows();
+    // A password with characters the database cannot hold (cut at a NUL, or with '?'
+    // for the others) would be checked as another, shorter or simpler one: never right.
+    const bool storable = UnstorableChars(txtPassword->text()).isEmpty();
+    RecordSetPtr rs =
+        storable ? m_db->query(LoginStatement(txtUserName->text(), txtPassword->text())) : nullptr;
+    const long count = storable ? m_db->affected_rows() : 0;
     if (count < 1) {
         MsgBox(QStringLiteral("암호가 잘못되었습니다."), MsgButtons::Ok, MsgIcon::None,
                QStringLiteral("로그인"));

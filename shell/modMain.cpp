@@ -1,6 +1,7 @@
 #include "shell/modMain.h"
 
 #include "common/AppPaths.h"
+#include "common/Cp949.h"
 #include "common/Globals.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
@@ -38,6 +39,14 @@ void warnIfAppDirReadOnly()
 
 void Main()
 {
+    // Without the converter every Korean value would read as empty, and an edit would
+    // write the emptiness back.
+    if (!cp949::available()) {
+        MsgBox(QStringLiteral("한글 문자 변환(CP949)을 사용할 수 없어 프로그램을 시작할 수 없습니다.\r\n"
+                              "시스템의 문자 변환 모듈(gconv)을 설치한 후 다시 실행해 주세요."),
+               MsgButtons::Ok, MsgIcon::Critical, QString::fromUtf8(kAppTitle));
+        std::exit(1);
+    }
     if (!instanceLock()->acquire()) {
         MsgInfo(QStringLiteral("이미 프로그램이 실행중입니다."));
         std::exit(0);

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "common/Cp949.h"
 #include "common/IniDocument.h"
 #include "common/ProfileIni.h"
@@ -21,6 +22,8 @@ private slots:
     void profileReadsLikeAFixedBuffer();
     void profileWriteKeepsOtherLinesAndEncoding();
     void settingsStoreFileAndLiteralValues();
+    void unreadableFileIsNotRewritten_data();
+    void unreadableFileIsNotRewritten();
 };
 
 void TextTest::cp949_data()
@@ -129,6 +132,43 @@ void TextTest::settingsStoreFileAndLiteralValues()
     QVERIFY(DeleteSetting(app, QStringLiteral("Config"), QStringLiteral("passwd")));
     QCOMPARE(GetSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral("none")),
              QStringLiteral("none"));
+}
+
+void TextTest::unreadableFileIsNotRewritten_data()
+{
+    QTest::addColumn<int>("writer");
+    QTest::newRow("per-user setting saved") << 0;
+    QTest::newRow("per-user setting deleted") << 1;
+    QTest::newRow("config.ini or window layout value written") << 2;
+}
+
+// A settings or layout file that exists but cannot be read keeps every value it holds.
+void TextTest::unreadableFileIsNotRewritten()
+{
+    QFETCH(int, writer);
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    const QString app = QStringLiteral("타벤 업무관리");
+    const QString path = writer == 2 ? home.filePath(QStringLiteral("config.ini")) : SettingsFilePath(app);
+    QVERIFY(SaveSetting(app, QStringLiteral("Config"), QStringLiteral("passwd"), QStringLiteral("secret")));
+    if (writer == 2)
+        QVERIFY(QFile::rename(SettingsFilePath(app), path));
+    const QByteArray before = ReadFileBytes(path);
+    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    bool written = true;
+    {
+        FilePermissionsApply asAUser;
+        if (writer == 0)
+            written = SaveSetting(app, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("1"));
+        else if (writer == 1)
+            written = DeleteSetting(app, QStringLiteral("Config"), QStringLiteral("term"));
+        else
+            written =
+                profile::WriteString(path, QStringLiteral("LPID"), QStringLiteral("kx"), QStringLiteral("7"));
+    }
+    QVERIFY(!written);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(ReadFileBytes(path), before);
 }
 
 QTEST_GUILESS_MAIN(TextTest)

@@ -1,5 +1,6 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "TestFiles.h"
 #include "common/Globals.h"
 #include "common/SettingsStore.h"
 #include "db/DbStartup.h"
@@ -42,6 +43,7 @@ private slots:
     void writersRouteByLevelAndThreshold();
     void queryFunctionsLogWhatTheyRan();
     void firstStartOfTheDayClearsLastMonthsFiles();
+    void anotherUsersFirstStartKeepsTodaysLogs();
     void unwritableLogNeverStopsAStatement();
 
 private:
@@ -157,16 +159,15 @@ void SqlLogTest::queryFunctionsLogWhatTheyRan()
 void SqlLogTest::firstStartOfTheDayClearsLastMonthsFiles()
 {
     const QDate seventh(2026, 12, 7);
+    const QString mark = SQLLogCleanMarkPath(logDir());
     for (const char* name : {"SQLLog_07.dat", "SQLLog_07_slow.dat", "SQLLog_07_full_09.dat", "SQLLog_06.dat",
                              "SQLLog_06_full_09.dat", "SQLLog_17.dat"})
         touch(logDir() + QLatin1Char('/') + QLatin1String(name));
-    SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"),
-                QStringLiteral("2026-12-06"));
+    QVERIFY(WriteFileBytes(mark, "2026-12-06"));
     PrepareSQLLog(logDir(), seventh);
     QCOMPARE(QDir(logDir()).entryList(QDir::Files),
-             (QStringList{"SQLLog_06.dat", "SQLLog_06_full_09.dat", "SQLLog_17.dat"}));
-    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")),
-             QStringLiteral("2026-12-07"));
+             (QStringList{"SQLLog_06.dat", "SQLLog_06_full_09.dat", "SQLLog_17.dat", "SQLLogLast.txt"}));
+    QCOMPARE(ReadFileBytes(mark), QByteArray("2026-12-07"));
 
     // A second start on the same day deletes nothing.
     touch(logDir() + QStringLiteral("/SQLLog_07.dat"));
@@ -175,14 +176,29 @@ void SqlLogTest::firstStartOfTheDayClearsLastMonthsFiles()
 
     // The first start on a machine creates the folder and deletes nothing.
     QDir(logDir()).removeRecursively();
-    DeleteSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"));
     SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("0.5"));
     PrepareSQLLog(logDir(), seventh);
     QVERIFY(QDir(logDir()).exists());
     QCOMPARE(gSQLSlowTime, 0.5);
-    QCOMPARE(GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast")),
-             QStringLiteral("2026-12-07"));
+    QCOMPARE(ReadFileBytes(mark), QByteArray("2026-12-07"));
     DeleteSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"));
+}
+
+// The log folder beside the program is shared by its users: one user's first start of
+// the day keeps what the others logged that day.
+void SqlLogTest::anotherUsersFirstStartKeepsTodaysLogs()
+{
+    const QDate seventh(2026, 12, 7);
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+    PrepareSQLLog(logDir(), seventh);
+    touch(gSQLLogFile);
+    touch(gSQLLogSlowFile);
+    QTemporaryDir otherHome;
+    qputenv("XDG_CONFIG_HOME", otherHome.path().toUtf8());
+    PrepareSQLLog(logDir(), seventh);
+    qputenv("XDG_CONFIG_HOME", home);
+    QVERIFY(QFile::exists(gSQLLogFile));
+    QVERIFY(QFile::exists(gSQLLogSlowFile));
 }
 
 void SqlLogTest::unwritableLogNeverStopsAStatement()

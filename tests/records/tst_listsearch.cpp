@@ -166,8 +166,9 @@ void ListSearchTest::filters_data()
     QTest::newRow("7 solution") << f << texts.arg(QStringLiteral("드라이버")) << QStringLiteral("3");
     f.findMemo[1] = QStringLiteral("It's");
     QTest::newRow("7 apostrophe") << f << texts.arg(QStringLiteral("It''s")) << QStringLiteral("4");
+    // A typed backslash is a backslash to find, not the escape of the next character.
     f.findMemo[1] = QStringLiteral("\\");
-    QTest::newRow("7 backslash") << f << texts.arg(QStringLiteral("\\\\")) << QString();
+    QTest::newRow("7 backslash") << f << texts.arg(QStringLiteral("\\\\\\\\")) << QString();
     f = asKim();
     f.findMemo[2] = QStringLiteral("상사");
     QTest::newRow("8 company name") << f << QStringLiteral(" AND c.comname LIKE '%상사%'")

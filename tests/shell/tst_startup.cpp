@@ -1,5 +1,7 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "TestFiles.h"
+#include "common/AppPaths.h"
 #include "common/Globals.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
@@ -7,10 +9,54 @@
 #include "records/ProgramLists.h"
 #include "shell/modMain.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QtTest>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The start-up as the program runs it; its prompts go to stdout, one line each:
+// "PROMPT " + the text in base64.
+int runMainChild(const QString& appDir)
+{
+    SetAppDirForTesting(appDir);
+    SetMsgResponder([](const MsgPrompt& p) {
+        std::printf("PROMPT %s\n", p.text.toUtf8().toBase64().constData());
+        std::fflush(stdout);
+        return MsgAnswer{};
+    });
+    Main();
+    return 0;
+}
+
+// Holds the lock of `appDir` until its input ends.
+int runLockChild(const QString& appDir)
+{
+    SingleInstance lock(appDir);
+    std::printf("LOCKED %d\n", lock.acquire() ? 1 : 0);
+    std::fflush(stdout);
+    char line[8];
+    while (std::fgets(line, sizeof line, stdin)) {
+    }
+    return 0;
+}
+
+// The prompts a child printed.
+QStringList promptsOf(QProcess& child)
+{
+    QStringList texts;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n'))
+        if (line.startsWith("PROMPT "))
+            texts << QString::fromUtf8(QByteArray::fromBase64(line.mid(7)));
+    return texts;
+}
+
+} // namespace
 
 class StartupTest : public QObject
 {
@@ -20,6 +66,8 @@ private slots:
     void initTestCase();
     void oneInstancePerApplicationFolder();
     void lockOfAVanishedProcessIsTakenOver();
+    void anotherUsersLockInASharedTemporaryFolderIsNotOurs();
+    void noCp949ConverterMeansNoStart();
     void checkLoginCopiesTheUser();
     void checkLoginRefusesBadRows();
     void userNameById_data();
@@ -76,6 +124,70 @@ void StartupTest::lockOfAVanishedProcessIsTakenOver()
     QVERIFY(next.acquire());
 }
 
+// Two users of one program folder, their locks in the one temporary folder they share
+// (no usable per-user runtime folder).
+void StartupTest::anotherUsersLockInASharedTemporaryFolderIsNotOurs()
+{
+    if (geteuid() != 0)
+        QSKIP("needs root to run a process as another user");
+    QTemporaryDir shared, app;
+    QVERIFY(::chmod(shared.path().toLocal8Bit().constData(), 01777) == 0);
+    for (const char* user : {"runtime-root", "runtime-nobody"})
+        QVERIFY(WriteFileBytes(shared.filePath(QLatin1String(user)), "not a folder"));
+    const QString program = shared.filePath(QStringLiteral("holder"));
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOther | QFile::ReadOther));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("TMPDIR"), shared.path());
+    QProcess other;
+    other.setProcessEnvironment(env);
+    other.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups", "--", program,
+                                            "--hold-lock", app.path()});
+    QVERIFY(other.waitForReadyRead(20000));
+    QCOMPARE(other.readLine().trimmed(), QByteArray("LOCKED 1"));
+
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", shared.path().toLocal8Bit());
+    bool mine = false;
+    QString lockPath;
+    {
+        SingleInstance lock(app.path());
+        mine = lock.acquire();
+        lockPath = lock.lockPath();
+    }
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("TMPDIR", tmp);
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000));
+    QCOMPARE(QFileInfo(lockPath).absolutePath(), shared.path());
+    QVERIFY(mine);
+}
+
+// A minimal system without the CP949 converter: the character-set modules name one that
+// is not there.
+void StartupTest::noCp949ConverterMeansNoStart()
+{
+    QTemporaryDir gconv, app;
+    QVERIFY(
+        WriteFileBytes(gconv.filePath(QStringLiteral("gconv-modules")),
+                       "alias\tCP949//\tMISSING//\nalias\tUHC//\tMISSING//\n"
+                       "module\tMISSING//\tINTERNAL\tMISSING\t1\nmodule\tINTERNAL\tMISSING//\tMISSING\t1\n"));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GCONV_PATH"), gconv.path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--main-child"), app.path()});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitCode(), 1);
+    QCOMPARE(promptsOf(child), QStringList{QStringLiteral(
+                                   "한글 문자 변환(CP949)을 사용할 수 없어 프로그램을 시작할 수 없습니다.\r\n"
+                                   "시스템의 문자 변환 모듈(gconv)을 설치한 후 다시 실행해 주세요.")});
+    QVERIFY(!QFileInfo::exists(app.filePath(QStringLiteral("log")))); // nothing was started
+}
+
 void StartupTest::checkLoginCopiesTheUser()
 {
     RecordSetPtr rs;
@@ -126,5 +238,15 @@ void StartupTest::closeDBWithoutConnectionsIsHarmless()
     QCOMPARE(GetUserNameById(QStringLiteral("hqt")), QString());
 }
 
-QTEST_MAIN(StartupTest)
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--main-child")
+        return runMainChild(QString::fromLocal8Bit(argv[2]));
+    if (argc > 2 && QByteArray(argv[1]) == "--hold-lock")
+        return runLockChild(QString::fromLocal8Bit(argv[2]));
+    StartupTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

@@ -12,11 +12,13 @@ QString env(const char* name)
 }
 } // namespace
 
-TestDb::TestDb(int server)
+TestDb::TestDb(int server) : TestDb(env(server == 1 ? "AS_TEST_DB_SOCKET" : "AS_TEST_DB_SOCKET2")) {}
+
+TestDb::TestDb(const QString& socketPath)
 {
     MYSQL* conn = mysql_init(nullptr);
     mysql_options(conn, MYSQL_SET_CHARSET_NAME, "euckr");
-    const QByteArray socket = env(server == 1 ? "AS_TEST_DB_SOCKET" : "AS_TEST_DB_SOCKET2").toLocal8Bit();
+    const QByteArray socket = socketPath.toLocal8Bit();
     if (!mysql_real_connect(conn, "localhost", "root", "", nullptr, 0, socket.constData(),
                             CLIENT_MULTI_STATEMENTS)) {
         m_error = QString::fromLocal8Bit(mysql_error(conn));

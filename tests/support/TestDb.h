@@ -14,6 +14,8 @@ class TestDb
 public:
     // server 1: the main server (127.0.0.1); server 2: the read server (127.0.0.2).
     explicit TestDb(int server = 1);
+    // A server of a test's own, over its socket.
+    explicit TestDb(const QString& socketPath);
     ~TestDb();
     TestDb(const TestDb&) = delete;
     TestDb& operator=(const TestDb&) = delete;

@@ -1,6 +1,9 @@
 #include "TestFiles.h"
 
 #include <QFile>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 QByteArray ReadFileBytes(const QString& path)
 {
@@ -19,4 +22,34 @@ bool InstallFloatMsgStandIn(const QString& folder)
     const QString path = folder + QStringLiteral("/FloatMsg");
     return WriteFileBytes(path, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/floatmsg.log\"\n") &&
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+namespace {
+constexpr unsigned int kFileOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+bool capabilities(__user_cap_data_struct* data, bool set)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+} // namespace
+
+// The overrides leave the effective set only; they stay permitted, so they come back.
+FilePermissionsApply::FilePermissionsApply()
+{
+    __user_cap_data_struct data[2]{};
+    if (!capabilities(data, false) || !(data[0].effective & kFileOverrides))
+        return;
+    m_effective = data[0].effective;
+    data[0].effective &= ~kFileOverrides;
+    m_dropped = capabilities(data, true);
+}
+
+FilePermissionsApply::~FilePermissionsApply()
+{
+    __user_cap_data_struct data[2]{};
+    if (m_dropped && capabilities(data, false)) {
+        data[0].effective = m_effective;
+        capabilities(data, true);
+    }
 }
