@@ -139,7 +139,7 @@ bool cMySQL::real_connect(const QString& host, const QString& user, const QStrin
 
 void cMySQL::recordThreadId()
 {
-    const QString path = AppPath(QStringLiteral("config.ini"));
+    const QString path = DataPath(QStringLiteral("config.ini"));
     const QString previous = profile::ReadString(path, QStringLiteral("LPID"), m_user, {}, 100).trimmed();
     profile::WriteString(path, QStringLiteral("LPID2"), m_user, previous);
     profile::WriteString(path, QStringLiteral("LPID"), m_user, QString::number(mysql_thread_id(m_h->conn)));

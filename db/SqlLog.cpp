@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <utility>
 
 int16_t gSQLLogLevel = 0;
 QString gSQLLogFile;
@@ -37,15 +38,9 @@ QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, 
                : HexEncodeLogLine(BuildSQLLogLine(QDateTime::currentDateTime(), sqlOrLine, result, seconds));
 }
 
-} // namespace
-
-void PrepareSQLLog(const QString& logDir, const QDate& today)
+// The day's files of last month go, once per calendar day.
+void cleanUpLogDir(const QString& logDir, const QDate& today)
 {
-    SetSQLLogPaths(logDir, today);
-    gSQLSlowTime = LeadingNumber(
-        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
-
-    // The day's files of last month go, once per calendar day.
     const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
     QDir dir(logDir);
     if (!dir.exists()) {
@@ -61,6 +56,25 @@ void PrepareSQLLog(const QString& logDir, const QDate& today)
             dir.remove(name);
     }
     SaveSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLLogLast"), todayText);
+}
+
+// Notes written before the log files are known.
+QStringList& pendingNotes()
+{
+    static QStringList lines;
+    return lines;
+}
+
+} // namespace
+
+void PrepareSQLLog(const QString& logDir, const QDate& today)
+{
+    SetSQLLogPaths(logDir, today);
+    gSQLSlowTime = LeadingNumber(
+        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
+    cleanUpLogDir(logDir, today);
+    for (const QString& line : std::exchange(pendingNotes(), {}))
+        appendLine(gSQLLogFile, line);
 }
 
 void SetSQLLogPaths(const QString& logDir, const QDate& today)
@@ -146,6 +160,16 @@ void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double sec
                    QStringLiteral(".dat"),
                line);
     WriteSQLLogSlow(line, result, seconds, true);
+}
+
+void WriteSQLLogNote(const QString& note)
+{
+    const QString line = HexEncodeLogLine(
+        BuildSQLLogLine(QDateTime::currentDateTime(), QStringLiteral("-- ") + note, QString(), 0));
+    if (gSQLLogFile.isEmpty())
+        pendingNotes().append(line);
+    else
+        appendLine(gSQLLogFile, line);
 }
 
 void WriteSQLLogSlow(const QString& sqlOrLine, const QString& result, double seconds, bool ready)
