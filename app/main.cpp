@@ -1,14 +1,11 @@
-#include "Version.h"
-#include "platform/MacAddress.h"
+#include "app/CommandLine.h"
 #include "shell/modMain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <langinfo.h>
 
 namespace {
@@ -23,39 +20,16 @@ void ensureUtf8Locale()
     std::setlocale(LC_ALL, "C.UTF-8");
 }
 
-// `--version`: the program's version. `--print-mac`: the adapter address the PC
-// allow-list knows this PC by, as administrators register it in user_mac.mac_addr.
-// Returns the exit code, or -1 when the argument is none of these.
-int runInfoCommand(const char* arg)
-{
-    if (std::strcmp(arg, "--version") == 0) {
-        std::printf("%s\n", AS_VERSION_TEXT);
-        return 0;
-    }
-    if (std::strcmp(arg, "--print-mac") == 0) {
-        AppError error;
-        const QString mac = PickMacAddress(ListNetAdapters(&error));
-        if (mac.isEmpty()) {
-            std::fprintf(stderr, "asmanager: no network adapter with an address%s%s\n",
-                         error.isSet() ? ": " : "", qPrintable(error.description));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(mac));
-        return 0;
-    }
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc > 1) {
-        if (const int code = runInfoCommand(argv[1]); code >= 0)
-            return code;
-    }
+    if (const int code = RunCommandLine(argc, argv); code >= 0)
+        return code;
     ensureUtf8Locale();
     QApplication app(argc, argv);
+    // Desktops match the windows with the menu entry asmanager.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("asmanager"));
 
     // Standard buttons read 확인/취소/예/아니요.
     QTranslator qtKorean;

@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/ProfileIni.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace {
@@ -32,9 +33,19 @@ SiteConfig LoadSiteConfig(const QString& path)
     return c;
 }
 
+QString SiteIniPath()
+{
+    const QString beside = AppPath(QStringLiteral("site.ini"));
+#ifdef Q_OS_WIN
+    return beside;
+#else
+    return QFileInfo::exists(beside) ? beside : QString::fromLatin1(kSystemSiteIni);
+#endif
+}
+
 SiteConfig LoadSiteConfig()
 {
-    return LoadSiteConfig(AppPath(QStringLiteral("site.ini")));
+    return LoadSiteConfig(SiteIniPath());
 }
 
 const SiteConfig& Site()

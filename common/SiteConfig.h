@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Site configuration from "site.ini" beside the program (CP949 profile format).
-// Every key is optional.
+// Site configuration from "site.ini" (CP949 profile format), looked for beside the
+// program first, then in /etc/asmanager/ (not on Windows). Every key is optional.
 struct SiteConfig
 {
     QString dbHost;       // [Database] Host
@@ -16,7 +16,14 @@ struct SiteConfig
 
 inline constexpr const char* kDefaultDbHost = "127.0.0.1";
 
-// Reads AppDir()/site.ini; missing keys keep their defaults.
+// The system-wide site.ini of an installed program.
+inline constexpr const char* kSystemSiteIni = "/etc/asmanager/site.ini";
+
+// The site.ini in force: AppDir()/site.ini when it exists, else the system-wide one
+// (which need not exist either).
+QString SiteIniPath();
+
+// Reads SiteIniPath(); missing keys keep their defaults.
 SiteConfig LoadSiteConfig();
 SiteConfig LoadSiteConfig(const QString& path);
 

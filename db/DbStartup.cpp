@@ -72,7 +72,7 @@ bool DBInit(const QString& host, const QString& user, const QString& password, c
     }
     bool connected = gDB[0]->real_connect(host, user, password, database, port, {}, 0, false, charSet);
 
-    PrepareSQLLog(AppPath(QStringLiteral("log")), QDate::currentDate());
+    PrepareSQLLog(DataPath(QStringLiteral("log")), QDate::currentDate());
 
     if (!secondHost.isEmpty() && secondHost != host) {
         gDB[1] = std::make_unique<cMySQL>();

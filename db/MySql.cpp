@@ -160,7 +160,7 @@ bool cMySQL::connectNow()
 
 void cMySQL::recordThreadId()
 {
-    const QString path = AppPath(QStringLiteral("config.ini"));
+    const QString path = DataPath(QStringLiteral("config.ini"));
     const QString previous = profile::ReadString(path, QStringLiteral("LPID"), m_user, {}, 100).trimmed();
     profile::WriteString(path, QStringLiteral("LPID2"), m_user, previous);
     profile::WriteString(path, QStringLiteral("LPID"), m_user, QString::number(mysql_thread_id(m_h->conn)));

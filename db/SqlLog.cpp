@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <utility>
 
 int16_t gSQLLogLevel = 0;
 QString gSQLLogFile;
@@ -38,16 +39,10 @@ QString lineOf(const QString& sqlOrLine, const QString& result, double seconds, 
                : HexEncodeLogLine(BuildSQLLogLine(QDateTime::currentDateTime(), sqlOrLine, result, seconds));
 }
 
-} // namespace
-
-void PrepareSQLLog(const QString& logDir, const QDate& today)
+// The day's files of last month go, once per calendar day. The folder is shared by every
+// user of the program, so the day it was last cleaned is kept inside it.
+void cleanUpLogDir(const QString& logDir, const QDate& today)
 {
-    SetSQLLogPaths(logDir, today);
-    gSQLSlowTime = LeadingNumber(
-        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
-
-    // The day's files of last month go, once per calendar day. The folder is shared by
-    // every user of the program, so the day it was last cleaned is kept inside it.
     const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
     const QString mark = SQLLogCleanMarkPath(logDir);
     QDir dir(logDir);
@@ -72,9 +67,28 @@ void PrepareSQLLog(const QString& logDir, const QDate& today)
     }
 }
 
+// Notes written before the log files are known.
+QStringList& pendingNotes()
+{
+    static QStringList lines;
+    return lines;
+}
+
+} // namespace
+
 QString SQLLogCleanMarkPath(const QString& logDir)
 {
     return logDir + QStringLiteral("/SQLLogLast.txt");
+}
+
+void PrepareSQLLog(const QString& logDir, const QDate& today)
+{
+    SetSQLLogPaths(logDir, today);
+    gSQLSlowTime = LeadingNumber(
+        GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("SQLSlowTime"), QStringLiteral("3")));
+    cleanUpLogDir(logDir, today);
+    for (const QString& line : std::exchange(pendingNotes(), {}))
+        appendLine(gSQLLogFile, line);
 }
 
 void SetSQLLogPaths(const QString& logDir, const QDate& today)
@@ -160,6 +174,16 @@ void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double sec
                    QStringLiteral(".dat"),
                line);
     WriteSQLLogSlow(line, result, seconds, true);
+}
+
+void WriteSQLLogNote(const QString& note)
+{
+    const QString line = HexEncodeLogLine(
+        BuildSQLLogLine(QDateTime::currentDateTime(), QStringLiteral("-- ") + note, QString(), 0));
+    if (gSQLLogFile.isEmpty())
+        pendingNotes().append(line);
+    else
+        appendLine(gSQLLogFile, line);
 }
 
 void WriteSQLLogSlow(const QString& sqlOrLine, const QString& result, double seconds, bool ready)

@@ -5,9 +5,9 @@
 
 // SQL log settings, fixed by DBInit.
 extern int16_t gSQLLogLevel;      // 0 slow only, 1 + writes, 2 + hourly full log
-extern QString gSQLLogFile;       // <app>/log/SQLLog_dd.dat
-extern QString gSQLLogFullPrefix; // <app>/log/SQLLog_dd_full_
-extern QString gSQLLogSlowFile;   // <app>/log/SQLLog_dd_slow.dat
+extern QString gSQLLogFile;       // <data>/log/SQLLog_dd.dat
+extern QString gSQLLogFullPrefix; // <data>/log/SQLLog_dd_full_
+extern QString gSQLLogSlowFile;   // <data>/log/SQLLog_dd_slow.dat
 extern double gSQLSlowTime;       // seconds
 
 // Fixes the file names and the slow threshold for `today`, creates the log folder,
@@ -32,3 +32,7 @@ QString SecondsText(double seconds);
 void WriteSQLLog(const QString& sql, const QString& result, double seconds);
 void WriteSQLLogFull(const QString& sqlOrLine, const QString& result, double seconds, bool ready);
 void WriteSQLLogSlow(const QString& sqlOrLine, const QString& result, double seconds, bool ready);
+
+// Writes a note into the daily file whatever the level: a line whose statement is the
+// SQL comment "-- " + note. A note written before PrepareSQLLog waits for it.
+void WriteSQLLogNote(const QString& note);

@@ -9,7 +9,7 @@
 QString OpenPictureDialog(const QString& title, const QString& initialName, const QString& filter)
 {
     if (gLastPicDir.isEmpty() || !QFileInfo(gLastPicDir).isDir())
-        gLastPicDir = AppDir();
+        gLastPicDir = DataDir();
     const QString path = OpenFileDialog(
         title, gLastPicDir, initialName,
         filter.isEmpty() ? QStringLiteral("Pictures (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif") : filter);

@@ -54,7 +54,7 @@ bool writeValues(const QString& path, const QString& section, const QList<QPair<
 
 QString FormIniPath(const QString& name)
 {
-    return AppPath(QStringLiteral("FormIni")) + QLatin1Char('/') + name + ".ini";
+    return DataPath(QStringLiteral("FormIni")) + QLatin1Char('/') + name + ".ini";
 }
 
 QString SpreadIniKey(const SpreadGrid* grid, int index)

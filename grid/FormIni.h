@@ -5,7 +5,7 @@
 class QWidget;
 class SpreadGrid;
 
-// Window settings files: FormIni/<form name><suffix>.ini beside the program, in
+// Window settings files: FormIni/<form name><suffix>.ini in the data folder, in
 // the Windows profile format. [FormPosition] holds Left, Top, Width, Height (twips)
 // and WindowState (0 normal, 1 minimised, 2 maximised); a grid's sections are
 // named by its key (its name, "_" and its index for a grid in a control array):

@@ -125,7 +125,7 @@ QString Form2::PickExcelFile(const QString& initialPath, const QString& title, c
     const QFileInfo info(initialPath);
     if (!initialPath.isEmpty() && info.isAbsolute())
         return OpenFileDialog(title, info.absolutePath(), info.fileName(), filter);
-    return OpenFileDialog(title, AppDir(), initialPath, filter);
+    return OpenFileDialog(title, DataDir(), initialPath, filter);
 }
 
 void Form2::OpenWorkbook(const QString& path)
@@ -142,7 +142,7 @@ void Form2::OpenWorkbook(const QString& path)
         code = IsExcelFile(path);
         if (code != ExcelNotReadable && code != ExcelCannotOpen)
             listed = m_workbooks.GetExcelSheetList(path, names, count,
-                                                   AppPath(QStringLiteral("ILOGFILE.TXT")), m_handle, true);
+                                                   DataPath(QStringLiteral("ILOGFILE.TXT")), m_handle, true);
     }
     if (code == ExcelNotReadable) {
         MsgInfo(QStringLiteral("엑셀파일이 아니거나, 지원되지 않는 버전입니다.\r\n"

@@ -64,7 +64,7 @@ QString OwnedShotFile(const QString& storedPath)
     if (storedPath.trimmed().isEmpty())
         return {};
     const QString local = LocalSharePath(storedPath);
-    if (isOnShareHost(storedPath) || isInside(local, AppPath(QStringLiteral("스샷"))) ||
+    if (isOnShareHost(storedPath) || isInside(local, CaptureDir()) ||
         isInside(local, Site().mountRoot))
         return local;
     return {};

@@ -14,7 +14,7 @@ QString DeleteRecordCompaniesSql(long seq);
 QString DeleteCompanySql(long cseq);
 
 // The local file behind a stored screenshot path when the program owns it: a file on
-// the screenshot share or in the capture folder "스샷" beside the program. Empty for
+// the screenshot share or in the capture folder "스샷" (CaptureDir()). Empty for
 // any other path, such as a picture the user attached from elsewhere on the disk.
 QString OwnedShotFile(const QString& storedPath);
 

@@ -4,6 +4,7 @@
 # Installs what is missing, builds, starts a private MariaDB server under .demo/ in
 # this checkout (EUC-KR, 127.0.0.1:33406 only), loads the tables and generated demo
 # data on first use (or with --reset), writes site.ini beside the client and starts it.
+# Its settings (with the remembered password) stay in .demo/ too, never in the user's own.
 # Without a display it starts one on Xvfb (:98).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +28,7 @@ bin="$top/build/bin"
 demo="$top/.demo"
 port=33406
 mkdir -p "$demo"
+export XDG_CONFIG_HOME="$demo/config" XDG_DATA_HOME="$demo/data"
 
 bash scripts/dbserver.sh start "$demo/db" "$port" 127.0.0.1
 sql() { mariadb --no-defaults --socket="$demo/db/mysql.sock" -uroot --default-character-set=euckr "$@"; }
@@ -53,7 +55,7 @@ MountRoot=$demo/share
 INI
 
 # The demo user's password is remembered, so the login completes by itself.
-settings="${XDG_CONFIG_HOME:-$HOME/.config}/asmanager"
+settings="$XDG_CONFIG_HOME/asmanager"
 if [ ! -f "$settings/타벤 업무관리.ini" ]; then
   mkdir -p "$settings" && chmod 700 "$settings"
   printf '[Config]\npasswd=demo\nissave_passwd=1\n' > "$settings/타벤 업무관리.ini"

@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool fonts-nanum
   binutils-mingw-w64-x86-64
+  dpkg-dev file lintian desktop-file-utils appstream libx11-dev
 )
 
 missing=()

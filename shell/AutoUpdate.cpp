@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
+#include "db/SqlLog.h"
 #include "platform/Download.h"
 #include "platform/VersionInfo.h"
 #include "shell/modMain.h"
@@ -147,6 +148,12 @@ void RunAutoUpdate(bool& skip)
 {
     if (Site().updateServer.trimmed().isEmpty())
         return;
+    if (!IsAppDirWritable()) {
+        // An installation this user cannot change is updated by its package manager.
+        WriteSQLLogNote(QStringLiteral("자동업데이트 안 함: 프로그램 폴더에 쓸 수 없습니다 (") +
+                        QDir::toNativeSeparators(AppDir()) + QStringLiteral(")"));
+        return;
+    }
     if (!skip && !AutoUpdaterSelfUpdate())
         return;
 

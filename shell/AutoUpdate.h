@@ -9,7 +9,8 @@
 
 // Brings the updater up to date (unless `skip`), runs it and waits for it. When it has
 // left "New_" + the program's file name beside the program, starts filechanger to swap
-// the files and ends the process. With no update server configured nothing is done.
+// the files and ends the process. With no update server configured nothing is done;
+// from a program folder this user cannot write only a note goes into the SQL log.
 void RunAutoUpdate(bool& skip);
 
 // Downloads the updater and filechanger when the server's revision of the updater is

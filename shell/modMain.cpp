@@ -14,6 +14,7 @@
 #include "shell/AutoUpdate.h"
 #include "shell/frmLogin.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
@@ -27,12 +28,16 @@ SingleInstance* instanceLock()
     return &lock;
 }
 
-void warnIfAppDirReadOnly()
+// A read-only program folder keeps its data in the per-user folder instead; only when
+// that cannot be written either is nothing kept.
+void warnIfNothingCanBeWritten()
 {
-    const QFileInfo dir(AppDir());
-    if (!dir.isWritable())
-        MsgWarn(QStringLiteral("프로그램 폴더에 쓸 수 없습니다. 로그와 설정 파일이 저장되지 않습니다.\r\n") +
-                dir.absoluteFilePath());
+    if (QFileInfo(DataDir()).isWritable())
+        return;
+    MsgWarn(QStringLiteral("프로그램 폴더와 사용자 데이터 폴더에 쓸 수 없습니다. 로그와 설정 파일이 저장되지 "
+                           "않습니다.\r\n") +
+            QDir::toNativeSeparators(AppDir()) + QStringLiteral("\r\n") +
+            QDir::toNativeSeparators(DataDir()));
 }
 
 } // namespace
@@ -54,7 +59,7 @@ void Main()
     bool skip = false;
     RunAutoUpdate(skip);
     gAppTitle = QString::fromUtf8(kAppTitle);
-    warnIfAppDirReadOnly();
+    warnIfNothingCanBeWritten();
     InitDBConsts();
 
     bool loggedIn = false;

@@ -231,7 +231,7 @@ void ExcelImportTest::chooseFile()
     QCOMPARE(int(dialog.kind), int(MsgPrompt::Kind::OpenFile));
     QCOMPARE(dialog.title, QStringLiteral("엑셀파일 선택"));
     QCOMPARE(dialog.filter, QStringLiteral("ExcelFiles (*.xls)|*.xls"));
-    QCOMPARE(dialog.folder, AppDir());
+    QCOMPARE(dialog.folder, DataDir());
     QCOMPARE(dialog.defaultText, QString());
     QCOMPARE(rec.texts().mid(1), messages);
     for (const MsgPrompt& p : rec.prompts().mid(1)) {
@@ -290,8 +290,8 @@ void ExcelImportTest::pickStartFolder_data()
     QTest::addColumn<QString>("initial");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("empty") << QString() << AppDir() << QString();
-    QTest::newRow("file name only") << "자료.xls" << AppDir() << "자료.xls";
+    QTest::newRow("empty") << QString() << DataDir() << QString();
+    QTest::newRow("file name only") << "자료.xls" << DataDir() << "자료.xls";
     QTest::newRow("full path") << "/data/엑셀/자료.xls"
                                << "/data/엑셀"
                                << "자료.xls";

@@ -14,10 +14,10 @@ struct Run
     QString err;
 };
 
-Run asmanager(const QString& arg)
+Run asmanager(const QStringList& args)
 {
     QProcess p;
-    p.start(qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager"), {arg});
+    p.start(qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager"), args);
     Run r;
     if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit)
         r.exitCode = p.exitCode();
@@ -36,11 +36,13 @@ class AppCommandsTest : public QObject
 private slots:
     void versionMatchesTheVersionBlock();
     void printMacGivesTheAllowListAddress();
+    void helpAndUsageErrors_data();
+    void helpAndUsageErrors();
 };
 
 void AppCommandsTest::versionMatchesTheVersionBlock()
 {
-    const Run r = asmanager(QStringLiteral("--version"));
+    const Run r = asmanager({QStringLiteral("--version")});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QStringLiteral(AS_VERSION_TEXT "\n"));
     // The self-update reads the same version from the program file.
@@ -54,7 +56,7 @@ void AppCommandsTest::versionMatchesTheVersionBlock()
 void AppCommandsTest::printMacGivesTheAllowListAddress()
 {
     const QString mac = GetMyMacAddress();
-    const Run r = asmanager(QStringLiteral("--print-mac"));
+    const Run r = asmanager({QStringLiteral("--print-mac")});
     if (mac.isEmpty()) {
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.out, QString());
@@ -64,6 +66,37 @@ void AppCommandsTest::printMacGivesTheAllowListAddress()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, mac + QLatin1Char('\n'));
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{12}$")).match(mac).hasMatch());
+}
+
+void AppCommandsTest::helpAndUsageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("firstLine"); // of standard output, or of standard error on an error
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: asmanager [OPTION]";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: asmanager [OPTION]";
+    QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen", "--version"} << 0
+                                     << AS_VERSION_TEXT;
+    QTest::newRow("unknown option") << QStringList{"--versoin"} << 2
+                                    << "asmanager: unknown option '--versoin'";
+    QTest::newRow("after a known one")
+        << QStringList{"--version", "-x"} << 2 << "asmanager: unknown option '-x'";
+    QTest::newRow("argument") << QStringList{"file.txt"} << 2 << "asmanager: unexpected argument 'file.txt'";
+}
+
+void AppCommandsTest::helpAndUsageErrors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, firstLine);
+    const Run r = asmanager(args);
+    QCOMPARE(r.exitCode, exitCode);
+    const QString& text = exitCode == 0 ? r.out : r.err;
+    QCOMPARE((exitCode == 0 ? r.err : r.out), QString());
+    QCOMPARE(text.section(QLatin1Char('\n'), 0, 0), firstLine);
+    if (firstLine != QLatin1String(AS_VERSION_TEXT)) // the help follows
+        for (const char* option : {"  -h, --help ", "      --version ", "      --print-mac\n"})
+            QVERIFY2(text.contains(QLatin1String(option)), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(AppCommandsTest)
