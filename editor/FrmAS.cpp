@@ -9,11 +9,13 @@
 #include "grid/FormIni.h"
 #include "grid/MduSpread.h"
 #include "grid/SpreadGrid.h"
+#include "records/CompanyStatements.h"
 #include "records/FrmMain.h"
 #include "records/ListGrid.h"
 #include "records/ProgramLists.h"
 #include "records/ShotBox.h"
 #include "records/ShotFiles.h"
+#include "records/TextChecks.h"
 #include "records/WaitCursor.h"
 #include "windows/FrmExtend.h"
 
@@ -288,6 +290,8 @@ void FrmAS::btnSave_Click()
         return refuse(QStringLiteral("내용이 입력되지 않았습니다."), txtField);
     if (cmbUser[1]->isEnabled() && cmbUser[1]->Text() == kNoUser)
         return refuse(QStringLiteral("답변자를 선택하여 주세요."), cmbUser[1]);
+    if (!textsStorable())
+        return;
 
     if (lblRecKey->text() != QLatin1String("0")) {
         if (!SaveUpdate())
@@ -308,6 +312,35 @@ void FrmAS::btnSave_Click()
     }
     ResetEditor();
     cmbProgram->setFocus();
+}
+
+// Every typed text is stored as it stands or the user is told what cannot be.
+bool FrmAS::textsStorable()
+{
+    const struct
+    {
+        QWidget* field;
+        QString text;
+        const char* name;    // "화면명칭에" for "... 저장할 수 없는 문자가 있습니다"
+        const char* subject; // "화면명칭이" for "... 너무 깁니다"
+        int maxBytes;
+    } fields[] = {
+        {htField[0], htField[0]->Text(), "화면명칭에", "화면명칭이", kFormNameBytes},
+        {htField[1], htField[1]->Text(), "업체명에", "업체명이", kComNameBytes},
+        {htField[2], htField[2]->Text(), "제목에", "제목이", kTitleBytes},
+        {htField[3], htField[3]->Text(), "등록일시에", "등록일시가", kDateBytes},
+        {txtField, txtField->toPlainText(), "내용에", "내용이", kLongTextBytes},
+        {htTime, htTime->Text(), "배포시각에", "배포시각이", kDateBytes},
+        {txtSolution, txtSolution->toPlainText(), "해결책에", "해결책이", kLongTextBytes},
+    };
+    for (const auto& f : fields) {
+        if (!TextStorable(f.text, QString::fromUtf8(f.name) + QStringLiteral(" 저장할")) ||
+            !TextFits(f.text, QString::fromUtf8(f.subject), f.maxBytes)) {
+            f.field->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 EditorRecord FrmAS::fieldsToRecord() const

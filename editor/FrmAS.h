@@ -118,6 +118,7 @@ private:
     void Form_Load();
     void setCompletionVisible(bool dateVisible, bool buttonsVisible);
     void selectStatus(int index);
+    bool textsStorable();
     EditorRecord fieldsToRecord() const;
     bool saveSucceeded(const SaveOutcome& outcome);
 

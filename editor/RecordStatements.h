@@ -47,6 +47,12 @@ QString UpdateCompanyNameSql(const QString& company, long companySeq);
 QString NewFtpText(const QDate& date, const QString& time);
 QString ChangedFtpText(const QDate& date, const QString& time);
 
+// The longest texts the record's columns keep, in CP949 bytes.
+inline constexpr int kFormNameBytes = 100;
+inline constexpr int kTitleBytes = 200;
+inline constexpr int kDateBytes = 20;
+inline constexpr int kLongTextBytes = 65535;
+
 // The company name stored for an empty company field, and the registrant of the first
 // company row when the record has no asking user.
 inline constexpr const char* kDefaultCompany = "TAVEN";

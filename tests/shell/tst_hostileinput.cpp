@@ -4,9 +4,11 @@
 #include "TestFiles.h"
 #include "common/Cp949.h"
 #include "common/Globals.h"
+#include "controls/HCCombo.h"
 #include "controls/HCText.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
+#include "editor/FrmAS.h"
 #include "grid/SpreadGrid.h"
 #include "platform/MacAddress.h"
 #include "records/ExcelImportSql.h"
@@ -36,10 +38,18 @@ enum Field
     CompanyName,
     CompanyMemo,
     Password,
-    FirstNumber
+    FirstNumber,
+    RecordScreen,
+    RecordCompany,
+    RecordTitle,
+    RecordDate,
+    RecordText,
+    RecordSolution
 };
 const char* const kFieldNames[] = {"txtFindMemo(0)", "txtFindMemo(1)", "txtFindMemo(2)", "htCom(2)",
-                                   "htCom(3)",       "txtMemo",        "txtPassword",    "Text2"};
+                                   "htCom(3)",       "txtMemo",        "txtPassword",    "Text2",
+                                   "htField(0)",     "htField(1)",     "htField(2)",     "htField(3)",
+                                   "txtField",       "txtSolution"};
 
 QList<QPair<const char*, QString>> hostileTexts()
 {
@@ -100,6 +110,7 @@ private:
     void saveCompany(Field field, const QString& text, MsgRecorder& msgs);
     void logIn(const QString& text, MsgRecorder& msgs);
     void numberCompanies(const QString& text, MsgRecorder& msgs);
+    void saveRecord(Field field, const QString& text, MsgRecorder& msgs);
 
     TestEnv m_env;
     TestDb m_admin;
@@ -139,7 +150,7 @@ void HostileInputTest::hostileText_data()
 {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
-    for (int field = FindScreen; field <= FirstNumber; ++field)
+    for (int field = FindScreen; field <= RecordSolution; ++field)
         for (const auto& [name, text] : hostileTexts())
             QTest::addRow("%s: %s", kFieldNames[field], name) << field << text;
     for (const char* number : {"1e30", "2147483647", "-7", "2147483646", " 7 "})
@@ -158,8 +169,10 @@ void HostileInputTest::hostileText()
         saveCompany(Field(field), text, msgs);
     else if (field == Password)
         logIn(text, msgs);
-    else
+    else if (field == FirstNumber)
         numberCompanies(text, msgs);
+    else
+        saveRecord(Field(field), text, msgs);
 }
 
 // The list holds exactly the records whose texts contain the typed text.
@@ -266,6 +279,46 @@ void HostileInputTest::numberCompanies(const QString& text, MsgRecorder& msgs)
                  QStringList{QStringLiteral("첫 번째 관리번호를 1 ~ 2147483646 사이의 숫자로 입력해 "
                                             "주세요.")});
         QCOMPARE(form.Text3->toPlainText(), QString());
+    }
+}
+
+// A new record keeps the typed text exactly (trimmed where the editor trims it), or the
+// user is told and no record is written.
+void HostileInputTest::saveRecord(Field field, const QString& text, MsgRecorder& msgs)
+{
+    FrmMain main;
+    main.Form_Load();
+    FrmAS form(&main);
+    form.cmbProgram->setListIndex(1);
+    form.htField[2]->setText(QStringLiteral("제목"));
+    form.txtField->setPlainText(QStringLiteral("내용"));
+    form.cmbStatus->setListIndex(3);
+    form.cmbUser[1]->setListIndex(1);
+    QWidget* const boxes[] = {form.htField[0], form.htField[1], form.htField[2],
+                              form.htField[3], form.txtField,   form.txtSolution};
+    QWidget* box = boxes[field - RecordScreen];
+    paste(box, text);
+    const QString typed = qobject_cast<HCText*>(box) ? static_cast<HCText*>(box)->Text()
+                                                     : static_cast<QPlainTextEdit*>(box)->toPlainText();
+    const char* const columns[] = {"a.formname", "c.comname", "a.title",
+                                   "a.qusdate",  "a.errtext", "a.solution"};
+    const int maxBytes[] = {100, 100, 200, 20, 65535, 65535};
+    const QString before = m_admin.value(QStringLiteral("SELECT MAX(seq) FROM %1.aslist").arg(kDb));
+    msgs.clear();
+    form.btnSave_Click();
+    const QString rows =
+        QStringLiteral("SELECT HEX(%1) FROM %2.aslist a JOIN %2.ascomp c ON c.ascode = a.seq "
+                       "WHERE a.seq > %3")
+            .arg(QLatin1String(columns[field - RecordScreen]), kDb, before);
+    if (storable(typed, maxBytes[field - RecordScreen])) {
+        QCOMPARE(msgs.texts(), QStringList());
+        const QString kept = field == RecordDate ? typed : typed.trimmed();
+        QCOMPARE(m_admin.rows(rows), QStringList{QString::fromLatin1(cp949::encode(kept).toHex().toUpper())});
+    } else {
+        QCOMPARE(msgs.count(), 1);
+        QVERIFY(msgs.last().text.contains(QStringLiteral("저장할 수 없는 문자가 있습니다")) ||
+                msgs.last().text.contains(QStringLiteral("너무 깁니다")));
+        QCOMPARE(m_admin.rows(rows), QStringList());
     }
 }
 
