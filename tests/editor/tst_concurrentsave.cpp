@@ -1,0 +1,128 @@
+#include "../records/ListData.h"
+#include "MsgRecorder.h"
+#include "TestEnv.h"
+#include "TestFiles.h"
+#include "common/Globals.h"
+#include "db/DbStartup.h"
+#include "editor/RecordSave.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+const QString kDb = QStringLiteral("t_concurrent");
+constexpr int kClients = 4;
+constexpr int kPictures = 3;
+
+QString sharePath(const QString& mount)
+{
+    return mount + QStringLiteral("/사내문서/7_AS스샷");
+}
+
+// One client: waits for the start signal, then saves a record with the same screen name
+// as every other client and pictures of its own colour. Exits 0 when the save succeeded.
+int runClient(const QString& folder, int client)
+{
+    TestEnv env;
+    UseShareFolder(folder + QStringLiteral("/share"));
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    gUserId = QStringLiteral("kim");
+    if (!env.connect(kDb) || !InstallFloatMsgStandIn(env.appDir()))
+        return 2;
+    EditorRecord r;
+    r.values.programCode = 1;
+    r.values.formName = QStringLiteral("FrmSale");
+    r.values.title = QStringLiteral("client %1").arg(client);
+    r.values.errText = QStringLiteral("동시 저장");
+    r.values.askId = QStringLiteral("kim");
+    r.values.qusDate = QStringLiteral("2026-12-08 12:00");
+    r.values.status = QStringLiteral("요청대기");
+    for (int slot = 0; slot < kPictures; ++slot)
+        r.values.shots[slot * 3] = folder + QStringLiteral("/client%1.jpg").arg(client);
+    while (!QFile::exists(folder + QStringLiteral("/go")))
+        QThread::msleep(2);
+    MsgRecorder msgs;
+    return SaveNewRecord(r).stored && msgs.count() == 0 ? 0 : 1;
+}
+
+} // namespace
+
+// Clients in separate processes save new records with the same screen name at the same
+// moment, against one server and one share.
+class ConcurrentSaveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyRecordKeepsItsOwnFiles();
+};
+
+void ConcurrentSaveTest::everyRecordKeepsItsOwnFiles()
+{
+    TestEnv env;
+    QVERIFY(env.createDatabase(kDb));
+    TestDb db;
+    QVERIFY(LoadListData(db, kDb));
+    const QString folder = env.appDir();
+    QVERIFY(QDir().mkpath(sharePath(folder + QStringLiteral("/share"))));
+    QMap<QString, QByteArray> bytesOf; // title -> its client's picture
+    for (int client = 0; client < kClients; ++client) {
+        QImage picture(320, 240, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv(client * 80, 200, 200));
+        const QString path = folder + QStringLiteral("/client%1.jpg").arg(client);
+        QVERIFY(picture.save(path, "JPEG", 100));
+        bytesOf[QStringLiteral("client %1").arg(client)] = ReadFileBytes(path);
+    }
+
+    QList<QProcess*> clients;
+    for (int client = 0; client < kClients; ++client) {
+        auto* p = new QProcess(this);
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--client"), folder, QString::number(client)});
+        QVERIFY(p->waitForStarted());
+        clients << p;
+    }
+    QTest::qWait(1500); // every client connected and waiting
+    QVERIFY(WriteFileBytes(folder + QStringLiteral("/go"), "go"));
+    for (QProcess* p : clients) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+    }
+
+    const QStringList rows =
+        db.rows(QStringLiteral("SELECT title, sshot1, sshot4, sshot7 FROM %1.aslist WHERE seq > 6").arg(kDb));
+    QCOMPARE(rows.size(), kClients);
+    QSet<QString> paths;
+    for (const QString& row : rows) {
+        const QStringList cols = row.split(QLatin1Char('|'));
+        for (int slot = 1; slot <= kPictures; ++slot) {
+            const QString stored = cols[slot];
+            QVERIFY2(!paths.contains(stored), qPrintable(stored));
+            paths << stored;
+            const QString local = sharePath(folder + QStringLiteral("/share")) + QLatin1Char('/') +
+                                  stored.section(QLatin1Char('\\'), -1);
+            QVERIFY2(ReadFileBytes(local) == bytesOf[cols[0]],
+                     qPrintable(cols[0] + QStringLiteral(": ") + stored));
+        }
+    }
+    QCOMPARE(QDir(sharePath(folder + QStringLiteral("/share"))).entryList(QDir::Files | QDir::Hidden).size(),
+             kClients * kPictures);
+}
+
+int main(int argc, char* argv[])
+{
+    if (argc == 4 && QByteArray(argv[1]) == "--client") {
+        QCoreApplication app(argc, argv);
+        return runClient(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    }
+    QCoreApplication app(argc, argv);
+    ConcurrentSaveTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_concurrentsave.moc"
