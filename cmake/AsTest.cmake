@@ -6,9 +6,9 @@
 #            other tests run on Qt's offscreen platform.
 set(AS_TEST_DB_PORT 33306 CACHE STRING "Port of the test MariaDB servers")
 set(AS_TEST_DB_EXTRA_PORT "" CACHE STRING
-  "First of four ports for the servers that tests start themselves (default: the test port + 200)")
+  "First of four ports for the servers that tests start themselves (default: the test port + 300)")
 if(NOT AS_TEST_DB_EXTRA_PORT)
-  math(EXPR AS_TEST_DB_EXTRA_PORT "${AS_TEST_DB_PORT} + 200")
+  math(EXPR AS_TEST_DB_EXTRA_PORT "${AS_TEST_DB_PORT} + 300")
 endif()
 set(AS_TEST_DISPLAY ":97" CACHE STRING "X display of the test Xvfb server")
 set(AS_TEST_ROOT ${CMAKE_BINARY_DIR}/testrun)

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QtConcurrent/QtConcurrentMap>
 
 namespace {
 
@@ -184,12 +185,17 @@ void FrmAS::DispRec(int row)
     setCompletionVisible(planned && !ftp.isEmpty(), planned);
 
     OpenRecordset(rs, RecordShotsSql(seq));
-    for (int slot = 0; rs && !rs->Eof() && slot < kShotSlots; ++slot) {
-        const QString path = rs->Field(QStringLiteral("sshot") + QString::number(slot + 1));
-        if (!path.isEmpty())
-            showSlot(slot, path, LoadShot(path, nullptr));
-    }
+    QStringList paths;
+    for (int slot = 0; rs && !rs->Eof() && slot < kShotSlots; ++slot)
+        paths << rs->Field(QStringLiteral("sshot") + QString::number(slot + 1));
     CloseRecordset(rs);
+    // The pictures are read side by side, each at the size of a slot.
+    const QList<QImage> pictures = QtConcurrent::blockingMapped(paths, [](const QString& path) {
+        return path.isEmpty() ? QImage() : LoadShotImage(path, kSlotPicture, nullptr);
+    });
+    for (int slot = 0; slot < paths.size(); ++slot)
+        if (!paths[slot].isEmpty())
+            showSlot(slot, paths[slot], QPixmap::fromImage(pictures[slot]));
 }
 
 void FrmAS::ApplyRights(const EditorRights& rights)

@@ -4,9 +4,13 @@
 #include "editor/RecordSave.h"
 
 #include <QDialog>
+#include <QSize>
 #include <array>
 
 class FrmMain;
+
+// The largest picture a screenshot slot shows; the whole picture is read when it is zoomed.
+inline constexpr QSize kSlotPicture(320, 240);
 class HCCombo;
 class HCText;
 class QCheckBox;

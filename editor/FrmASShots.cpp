@@ -73,7 +73,7 @@ void FrmAS::Screen_Shot(int index)
     if (!QDir().mkpath(folder))
         error = {76, QStringLiteral("Screen_Shot"), QStringLiteral("Path not found: ") + folder};
     else if ((!QFile::exists(file) || QFile::remove(file)) && CaptureDesktop(file, &error))
-        picture = LoadShot(file, &error);
+        picture = QPixmap::fromImage(LoadShotImage(file, kSlotPicture, &error));
     showNormal();
     raise();
     activateWindow();
@@ -98,7 +98,7 @@ void FrmAS::btnAppend_Click(int index)
         return;
     }
     AppError error;
-    const QPixmap picture = LoadShot(path, &error);
+    const QPixmap picture = QPixmap::fromImage(LoadShotImage(path, kSlotPicture, &error));
     if (picture.isNull())
         return showFormError(error, "btnAppend_Click");
     showSlot(TargetSlot(m_tags, index), path, picture);
@@ -119,7 +119,8 @@ void FrmAS::imgShot_Click(int index)
 void FrmAS::imgShot_DblClick(int index)
 {
     selectSlot(index);
-    FrmZoom_Image::showPicture(this, imgShot[index]->picture());
+    const QPixmap whole = m_tags[index].isEmpty() ? QPixmap() : LoadShot(m_tags[index], nullptr);
+    FrmZoom_Image::showPicture(this, whole.isNull() ? imgShot[index]->picture() : whole);
 }
 
 // Both delete buttons act on the selected slot, in whichever half the user may change.

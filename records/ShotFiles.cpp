@@ -7,6 +7,11 @@
 
 QPixmap LoadShot(const QString& storedPath, AppError* error)
 {
+    return QPixmap::fromImage(LoadShotImage(storedPath, QSize(), error));
+}
+
+QImage LoadShotImage(const QString& storedPath, const QSize& bound, AppError* error)
+{
     const QString path = LocalSharePath(storedPath);
     if (!QFileInfo(path).isFile()) {
         if (error)
@@ -15,13 +20,13 @@ QPixmap LoadShot(const QString& storedPath, AppError* error)
     }
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (bound.isValid() && size.isValid() && (size.width() > bound.width() || size.height() > bound.height()))
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio));
     const QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = {481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture")};
-        return {};
-    }
-    return QPixmap::fromImage(image);
+    if (image.isNull() && error)
+        *error = {481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture")};
+    return image;
 }
 
 ShotOpen ShotOpenKind(const QString& storedPath)

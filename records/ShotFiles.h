@@ -12,6 +12,10 @@
 // gives error 53 "File not found", a file that is no picture error 481 "Invalid
 // picture"; the picture is then null.
 QPixmap LoadShot(const QString& storedPath, AppError* error);
+// The same as an image no larger than `bound` (proportions kept; an empty bound: the
+// whole picture). A JPEG is decoded at that size, which takes a fraction of the time of
+// decoding it whole. Safe to call from any thread.
+QImage LoadShotImage(const QString& storedPath, const QSize& bound, AppError* error);
 
 // What the zoom button does with a stored path: a ".jpg", ".gif" or ".bmp" file opens
 // in the desktop's program for it; any other path opens in the file manager (its
