@@ -22,6 +22,11 @@ QString AppPath(const QString& relative)
     return AppDir() + QLatin1Char('/') + relative;
 }
 
+QString CaptureDir()
+{
+    return AppPath(QStringLiteral("스샷"));
+}
+
 void SetAppDirForTesting(const QString& dir)
 {
     overrideDir() = dir;

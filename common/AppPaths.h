@@ -9,5 +9,8 @@ QString AppDir();
 // AppDir() + "/" + relative.
 QString AppPath(const QString& relative);
 
+// The capture folder "스샷": screenshots wait there until a save copies them to the share.
+QString CaptureDir();
+
 // Tests point the program at a folder of their own.
 void SetAppDirForTesting(const QString& dir);
