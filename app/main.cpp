@@ -1,5 +1,6 @@
 #include "Version.h"
 #include "platform/MacAddress.h"
+#include "platform/UpdateHandshake.h"
 #include "shell/modMain.h"
 
 #include <QApplication>
@@ -56,6 +57,8 @@ int main(int argc, char* argv[])
     }
     ensureUtf8Locale();
     QApplication app(argc, argv);
+    // Started by filechanger after an update: it keeps the previous program until now.
+    ReportStarted();
 
     // Standard buttons read 확인/취소/예/아니요.
     QTranslator qtKorean;

@@ -1,8 +1,11 @@
+#include "TestFiles.h"
 #include "Version.h"
 #include "platform/MacAddress.h"
+#include "platform/UpdateHandshake.h"
 #include "platform/VersionInfo.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -36,6 +39,7 @@ class AppCommandsTest : public QObject
 private slots:
     void versionMatchesTheVersionBlock();
     void printMacGivesTheAllowListAddress();
+    void reportsItsStartToFilechanger();
 };
 
 void AppCommandsTest::versionMatchesTheVersionBlock()
@@ -64,6 +68,27 @@ void AppCommandsTest::printMacGivesTheAllowListAddress()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, mac + QLatin1Char('\n'));
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{12}$")).match(mac).hasMatch());
+}
+
+// Started by filechanger after an update, the client tells it that it runs, so that the
+// previous program can go.
+void AppCommandsTest::reportsItsStartToFilechanger()
+{
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("asmanager"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager"), exe));
+    const QString report = dir.filePath(QStringLiteral("asmanager.started"));
+    QProcess client;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kStartedFileVariable), report);
+    client.setProcessEnvironment(environment);
+    client.setWorkingDirectory(dir.path());
+    client.start(exe, QStringList());
+    QVERIFY(client.waitForStarted());
+    const QByteArray pid = QByteArray::number(client.processId()) + '\n';
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(report), pid, 30000);
+    client.kill();
+    client.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(AppCommandsTest)
