@@ -28,20 +28,12 @@ struct MdDeleter
 using KeyPtr = std::unique_ptr<EVP_PKEY, KeyDeleter>;
 using MdPtr = std::unique_ptr<EVP_MD_CTX, MdDeleter>;
 
-QByteArray fromBase64(const QByteArray& text)
-{
-    const auto decoded =
-        QByteArray::fromBase64Encoding(text.trimmed(), QByteArray::AbortOnBase64DecodingErrors);
-    return decoded ? *decoded : QByteArray();
-}
-
 KeyPtr ed25519Key(const QString& text)
 {
-    const QByteArray der = fromBase64(text.toLatin1());
-    const auto* bytes = reinterpret_cast<const unsigned char*>(der.constData());
-    if (der.size() == 32)
-        return KeyPtr(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr, bytes, 32));
-    KeyPtr key(d2i_PUBKEY(nullptr, &bytes, long(der.size())));
+    const auto der =
+        QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(der.decoded.constData());
+    KeyPtr key(der ? d2i_PUBKEY(nullptr, &bytes, long(der.decoded.size())) : nullptr);
     if (!key || EVP_PKEY_get_id(key.get()) != EVP_PKEY_ED25519)
         return nullptr;
     return key;
@@ -94,13 +86,12 @@ QString SignatureProblem(const QString& publicKey, QByteArrayView data, const QB
     const KeyPtr key = ed25519Key(publicKey);
     if (!key)
         return QStringLiteral("site.ini의 [Update] PublicKey가 Ed25519 공개키가 아닙니다.");
-    const QByteArray raw = signature.size() == kSignatureBytes ? signature : fromBase64(signature);
     const MdPtr ctx(EVP_MD_CTX_new());
     const bool valid =
-        raw.size() == kSignatureBytes && ctx &&
+        signature.size() == kSignatureBytes && ctx &&
         EVP_DigestVerifyInit(ctx.get(), nullptr, nullptr, nullptr, key.get()) == 1 &&
-        EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(raw.constData()),
-                         size_t(raw.size()), reinterpret_cast<const unsigned char*>(data.data()),
+        EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
+                         size_t(signature.size()), reinterpret_cast<const unsigned char*>(data.data()),
                          size_t(data.size())) == 1;
     return valid ? QString() : QStringLiteral("서명이 맞지 않습니다. 서버의 파일이 서명된 파일과 다릅니다.");
 }

@@ -29,8 +29,8 @@ ProgramDownload DownloadProgram(const QString& url, const QString& path, double 
 // "" when it has no version block.
 QString ProgramRevision(const QString& path);
 
-// Checks the Ed25519 `signature` of `data`. The key is the base64 text of the 32-byte
-// public key or of its DER form (the line between the PEM lines `openssl pkey -pubout`
-// writes); the signature is the 64 bytes `openssl pkeyutl -sign -rawin` writes, or
-// their base64 text. "" when it is valid, else why not (for the user).
+// Checks the Ed25519 `signature` of `data`. The key is the base64 text of its DER form
+// (the line between the PEM lines `openssl pkey -pubout` writes); the signature is the
+// 64 bytes `openssl pkeyutl -sign -rawin` writes. "" when it is valid, else why not
+// (for the user).
 QString SignatureProblem(const QString& publicKey, QByteArrayView data, const QByteArray& signature);

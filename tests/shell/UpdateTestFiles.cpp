@@ -51,14 +51,6 @@ QString TestSigner::publicKey() const
     return QString::fromLatin1(bytes.toBase64());
 }
 
-QString TestSigner::rawPublicKey() const
-{
-    QByteArray raw(32, '\0');
-    size_t size = size_t(raw.size());
-    EVP_PKEY_get_raw_public_key(m_key, reinterpret_cast<unsigned char*>(raw.data()), &size);
-    return QString::fromLatin1(raw.left(qsizetype(size)).toBase64());
-}
-
 QByteArray TestSigner::sign(const QByteArray& data) const
 {
     QByteArray signature(64, '\0');

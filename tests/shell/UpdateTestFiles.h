@@ -19,9 +19,8 @@ public:
     TestSigner(const TestSigner&) = delete;
     TestSigner& operator=(const TestSigner&) = delete;
 
-    // [Update] PublicKey: the base64 DER key (as between the PEM lines), or the raw key.
+    // [Update] PublicKey: the base64 DER key, as between the PEM lines.
     QString publicKey() const;
-    QString rawPublicKey() const;
     // The 64-byte signature of `data`.
     QByteArray sign(const QByteArray& data) const;
 

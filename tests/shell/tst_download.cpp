@@ -317,9 +317,6 @@ void DownloadTest::programChecks_data()
     const QString key = m_signer.publicKey();
     QTest::newRow("unsigned site") << Reply{200, m_program} << none << QString() << 7.0 << done;
     QTest::newRow("good signed update") << Reply{200, m_program} << signature << key << 7.0 << done;
-    QTest::newRow("raw key, signature as text")
-        << Reply{200, m_program} << Reply{200, signature.body.toBase64() + "\n"} << m_signer.rawPublicKey()
-        << 7.0 << done;
     QTest::newRow("tampered file") << Reply{200, m_program + "tail"} << signature << key << 7.0 << refused;
     QTest::newRow("no signature") << Reply{200, m_program} << none << key << 7.0 << refused;
     QTest::newRow("signature cut short")
