@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/UpdateHandshake.h"
 #include "shell/modMain.h"
 
 #include <QApplication>
@@ -30,6 +31,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Desktops match the windows with the menu entry asmanager.desktop.
     QGuiApplication::setDesktopFileName(QStringLiteral("asmanager"));
+    // Started by filechanger after an update: it keeps the previous program until now.
+    ReportStarted();
 
     // Standard buttons read 확인/취소/예/아니요.
     QTranslator qtKorean;

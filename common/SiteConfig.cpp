@@ -28,6 +28,8 @@ SiteConfig LoadSiteConfig(const QString& path)
         c.dbPort = port;
     c.secondHost = read("Database", "SecondHost", {});
     c.updateServer = read("Update", "Server", {});
+    c.updateKey = read("Update", "PublicKey", {});
+    c.updateCaFile = read("Update", "CaFile", {});
     c.shareHost = read("Share", "Host", {});
     c.mountRoot = read("Share", "MountRoot", {});
     return c;

@@ -10,6 +10,8 @@ struct SiteConfig
     int dbPort = 3306;    // [Database] Port: used by every connection
     QString secondHost;   // [Database] SecondHost: read server, empty for none
     QString updateServer; // [Update] Server: empty, no self-update
+    QString updateKey;    // [Update] PublicKey: Ed25519 key that signs every downloaded program
+    QString updateCaFile; // [Update] CaFile: certificates trusted for an https update server
     QString shareHost;    // [Share] Host: file server of the screenshot share
     QString mountRoot;    // [Share] MountRoot: where that host's shares are mounted
 };

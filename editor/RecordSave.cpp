@@ -24,7 +24,7 @@ void showCopyError(const AppError& error, const char* procedure)
 QString shareTarget(long seq, const QString& screen, int slot, AppError* error)
 {
     const QString fileName = StoredShotName(seq, screen, slot);
-    const QString stored = SharedShotFolder(Site().shareHost) + fileName;
+    const QString stored = StoredShotPath(Site().shareHost, seq, screen, slot);
     if (!IsPortableFileName(fileName)) {
         *error = {52, QStringLiteral("FileCopy"), QStringLiteral("Bad file name or number: ") + fileName};
         return {};

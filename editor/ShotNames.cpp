@@ -1,6 +1,7 @@
 #include "editor/ShotNames.h"
 
 #include "db/Query.h"
+#include "records/SharePath.h"
 
 QString CleanFileName(const QString& text)
 {
@@ -18,11 +19,6 @@ QString ShotNamePart(const QString& screenName)
     return EscapeSQL(CleanFileName(screenName.trimmed()));
 }
 
-QString SharedShotFolder(const QString& shareHost)
-{
-    return QStringLiteral("\\\\") + shareHost + QStringLiteral("\\사내문서\\7_AS스샷\\");
-}
-
 QString StoredShotName(long seq, const QString& screenName, int slot)
 {
     return QString::number(seq) + QLatin1Char('_') + ShotNamePart(screenName) + QLatin1Char('_') +
@@ -31,7 +27,7 @@ QString StoredShotName(long seq, const QString& screenName, int slot)
 
 QString StoredShotPath(const QString& shareHost, long seq, const QString& screenName, int slot)
 {
-    return SharedShotFolder(shareHost) + StoredShotName(seq, screenName, slot);
+    return StoredShotFolder(shareHost) + QLatin1Char('\\') + StoredShotName(seq, screenName, slot);
 }
 
 bool IsPortableFileName(const QString& fileName)

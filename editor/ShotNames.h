@@ -26,12 +26,9 @@ QString CleanFileName(const QString& text);
 // a statement text (an apostrophe is doubled).
 QString ShotNamePart(const QString& screenName);
 
-// "\\host\사내문서\7_AS스샷\"
-QString SharedShotFolder(const QString& shareHost);
-
 // The file name of slot `slot` of record `seq`: seq + "_" + name part + "_" + slot + ".jpg".
 QString StoredShotName(long seq, const QString& screenName, int slot);
-// Its stored path: SharedShotFolder(host) + StoredShotName(...).
+// Its stored path in the share's screenshot folder on `shareHost`.
 QString StoredShotPath(const QString& shareHost, long seq, const QString& screenName, int slot);
 
 // False when `fileName` could not be a file name on every client: a path separator, a

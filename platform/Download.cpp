@@ -1,7 +1,10 @@
 #include "platform/Download.h"
 
+#include "common/AppPaths.h"
 #include "common/Numbers.h"
+#include "common/SiteConfig.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
@@ -46,7 +49,12 @@ CurlPtr openRequest(const QString& url, curl_slist* headers)
     curl_easy_setopt(c, CURLOPT_USERAGENT, "VB OpenUrl");
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // What came over https is never fetched again over plain http.
+    const bool secure = url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    if (const QString ca = Site().updateCaFile; !ca.isEmpty())
+        curl_easy_setopt(c, CURLOPT_CAINFO,
+                         QFile::encodeName(QDir(AppDir()).absoluteFilePath(ca)).constData());
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -85,6 +93,7 @@ bool succeeded(CURL* curl, CURLcode result, AppError* error)
 
 struct TextSink
 {
+    qsizetype limit = 0;
     QByteArray bytes;
     bool full = false;
 };
@@ -92,7 +101,7 @@ struct TextSink
 size_t writeText(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<TextSink*>(user);
-    const qsizetype room = kUrlTextLimit - sink->bytes.size();
+    const qsizetype room = sink->limit - sink->bytes.size();
     const qsizetype n = qsizetype(size * count);
     sink->bytes.append(data, qMin(room, n));
     if (n < room)
@@ -112,6 +121,11 @@ size_t writeFile(char* data, size_t size, size_t count, void* user)
 
 QString ReadUrlText(const QString& url, AppError* error)
 {
+    return QString::fromLatin1(ReadUrlBytes(url, kUrlTextLimit, error));
+}
+
+QByteArray ReadUrlBytes(const QString& url, qsizetype limit, AppError* error)
+{
     const SlistPtr headers = noCacheHeaders();
     const CurlPtr curl = openRequest(url, headers.get());
     if (!curl) {
@@ -119,6 +133,7 @@ QString ReadUrlText(const QString& url, AppError* error)
         return {};
     }
     TextSink sink;
+    sink.limit = limit;
     curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, writeText);
     curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &sink);
     CURLcode result = curl_easy_perform(curl.get());
@@ -126,7 +141,7 @@ QString ReadUrlText(const QString& url, AppError* error)
         result = CURLE_OK;
     if (!succeeded(curl.get(), result, error))
         return {};
-    return QString::fromLatin1(sink.bytes);
+    return sink.bytes;
 }
 
 bool DownloadUrlToFile(const QString& url, const QString& path, AppError* error)
@@ -192,8 +207,13 @@ QString LastVerResourceName(const QString& programFileName)
     return (dot > 0 ? programFileName.left(dot) : programFileName) + QStringLiteral("_lastver.txt");
 }
 
-bool IsNewerRevision(const QString& currentRevision, const QString& latestText)
+double AdvertisedRevision(const QString& latestText)
 {
     // Halves go to the even neighbour, as the conversion the program has always used.
-    return LeadingNumber(currentRevision) < std::nearbyint(LeadingNumber(latestText));
+    return std::nearbyint(LeadingNumber(latestText));
+}
+
+bool IsNewerRevision(const QString& currentRevision, const QString& latestText)
+{
+    return LeadingNumber(currentRevision) < AdvertisedRevision(latestText);
 }

@@ -1,7 +1,6 @@
 #include "records/MainCommands.h"
 
 #include "common/AppPaths.h"
-#include "common/SiteConfig.h"
 #include "db/Query.h"
 #include "records/SharePath.h"
 
@@ -13,26 +12,31 @@ namespace {
 
 constexpr int kShotSlots = 10;
 
-// True when `path` lies inside `folder` (both resolved through links).
-bool isInside(const QString& path, const QString& folder)
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+
+// `path` with every link and "." or ".." resolved; "" when that cannot be known. A file
+// that does not exist (yet) resolves through its folder.
+QString resolvedPath(const QString& path)
 {
-    if (folder.isEmpty())
-        return false;
-    const QString root = QFileInfo(folder).canonicalFilePath();
-    const QString dir = QFileInfo(path).absoluteDir().canonicalPath();
-    if (root.isEmpty() || dir.isEmpty())
-        return false;
-    return dir == root || dir.startsWith(root + QLatin1Char('/'));
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return info.canonicalFilePath(); // "" for a dangling link
+    const QString name = info.fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return {};
+    const QString dir = info.absoluteDir().canonicalPath();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + name;
 }
 
-// A UNC path on the configured share host.
-bool isOnShareHost(const QString& storedPath)
+// True when the resolved `path` lies below `folder` (itself resolved).
+bool isBelow(const QString& path, const QString& folder)
 {
-    const QString host = Site().shareHost;
-    if (host.isEmpty() || !storedPath.startsWith(QLatin1String("\\\\")))
-        return false;
-    const qsizetype hostEnd = storedPath.indexOf(QLatin1Char('\\'), 2);
-    return hostEnd > 2 && storedPath.mid(2, hostEnd - 2).compare(host, Qt::CaseInsensitive) == 0;
+    const QString root = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
+    return !root.isEmpty() && path.startsWith(root + QLatin1Char('/'), kPathCase);
 }
 
 } // namespace
@@ -63,9 +67,12 @@ QString OwnedShotFile(const QString& storedPath)
 {
     if (storedPath.trimmed().isEmpty())
         return {};
-    const QString local = LocalSharePath(storedPath);
-    if (isOnShareHost(storedPath) || isInside(local, CaptureDir()) ||
-        isInside(local, Site().mountRoot))
+    const QString local = resolvedPath(LocalSharePath(storedPath));
+    if (local.isEmpty())
+        return {};
+    const QString shareFolder = StoredShotFolder();
+    if (isBelow(local, CaptureDir()) ||
+        (!shareFolder.isEmpty() && isBelow(local, LocalSharePath(shareFolder))))
         return local;
     return {};
 }

@@ -13,9 +13,11 @@ QString DeleteRecordSql(long seq);
 QString DeleteRecordCompaniesSql(long seq);
 QString DeleteCompanySql(long cseq);
 
-// The local file behind a stored screenshot path when the program owns it: a file on
-// the screenshot share or in the capture folder "스샷" (CaptureDir()). Empty for
-// any other path, such as a picture the user attached from elsewhere on the disk.
+// The local file behind a stored screenshot path when the program may delete it: its
+// path, with every link and ".." resolved, lies inside the share's screenshot folder
+// (MountRoot/사내문서/7_AS스샷) or the capture folder. Empty for any other path, such as
+// a picture the user attached from elsewhere, another folder of the share, or a link
+// that leads out of those folders.
 QString OwnedShotFile(const QString& storedPath);
 
 // Deletes the owned files of `storedPaths` that exist; empty and foreign paths are

@@ -5,7 +5,8 @@
 #include "common/SiteConfig.h"
 #include "db/SqlLog.h"
 #include "platform/Download.h"
-#include "platform/VersionInfo.h"
+#include "platform/ProgramDownload.h"
+#include "platform/UpdateHandshake.h"
 #include "shell/modMain.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
+#include <cstdio>
 
 namespace {
 
@@ -48,37 +50,30 @@ QString withExeSuffix(const QString& name)
 #endif
 }
 
-// The last part of a file's version ("1.0.0.12" -> "12"); "" without a version.
-QString revisionOf(const QString& path)
+// Says why a downloaded program was not put in place.
+void tellRefused(const QString& fileName, const QString& reason)
 {
-    const QString version = GetFileVer(path, true);
-    return version.mid(version.lastIndexOf(QLatin1Char('.')) + 1);
+    MsgBox(QStringLiteral("업데이트 파일을 확인할 수 없어 설치하지 않았습니다.\r\n\r\n") + fileName +
+               QStringLiteral(": ") + reason,
+           MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-// A program fetched for the first time must be runnable.
-void makeExecutable(const QString& path)
+bool downloadProgram(const QString& base, const QString& name, const QString& latest)
 {
-    QFileDevice::Permissions p = QFile::permissions(path);
-    p |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-    if (p & QFileDevice::ReadGroup)
-        p |= QFileDevice::ExeGroup;
-    if (p & QFileDevice::ReadOther)
-        p |= QFileDevice::ExeOther;
-    QFile::setPermissions(path, p);
+    AppError error;
+    const ProgramDownload outcome = DownloadProgram(UpdateFileUrl(base, name), AppPath(name),
+                                                    AdvertisedRevision(latest), Site().updateKey, &error);
+    if (outcome == ProgramDownload::Refused)
+        tellRefused(name, error.description);
+    return outcome == ProgramDownload::Done;
 }
 
-bool downloadProgram(const QString& url, const QString& path)
+// Runs the updater with one parameter text in `folder` and waits for its end, however
+// long it takes; a program that does not start ends the wait at once. When it refused
+// the new copy (exit code 3), the last line of its error output says why.
+void runUpdaterAndWait(const QString& program, const QString& parameter, const QString& folder)
 {
-    if (!DownloadUrlToFile(url, path))
-        return false;
-    makeExecutable(path);
-    return true;
-}
-
-// Runs a program with one parameter text in `folder` and waits for its end, however
-// long it takes; a program that does not start ends the wait at once.
-void runAndWait(const QString& program, const QString& parameter, const QString& folder)
-{
+    constexpr int kRefused = 3;
     QProcess process;
     process.setProgram(program);
 #ifdef Q_OS_WIN
@@ -87,10 +82,16 @@ void runAndWait(const QString& program, const QString& parameter, const QString&
     process.setArguments({parameter});
 #endif
     process.setWorkingDirectory(folder);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process.start();
-    if (process.waitForStarted(-1))
-        process.waitForFinished(-1);
+    if (!process.waitForStarted(-1) || !process.waitForFinished(-1))
+        return;
+    const QByteArray errors = process.readAllStandardError();
+    std::fputs(errors.constData(), stderr);
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == kRefused) {
+        const QStringList lines = QString::fromUtf8(errors).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        tellRefused(parameter.mid(parameter.indexOf(QLatin1Char(';')) + 1), lines.value(lines.size() - 1));
+    }
 }
 
 void startDetached(const QString& program, const QString& parameter, const QString& folder)
@@ -127,7 +128,7 @@ bool AutoUpdaterSelfUpdate()
 {
     const QString name = UpdaterFileName();
     const QString local = AppPath(name);
-    const QString current = QFileInfo::exists(local) ? revisionOf(local) : QStringLiteral("0");
+    const QString current = QFileInfo::exists(local) ? ProgramRevision(local) : QStringLiteral("0");
 
     const QString base = UpdateBaseUrl(Site().updateServer);
     const QString latest = ReadUrlText(base + LastVerResourceName(name));
@@ -138,14 +139,17 @@ bool AutoUpdaterSelfUpdate()
     }
     if (!IsNewerRevision(current, latest))
         return true;
-    if (!downloadProgram(UpdateFileUrl(base, name), local))
-        return false;
-    const QString changer = ChangerFileName();
-    return downloadProgram(UpdateFileUrl(base, changer), AppPath(changer));
+    // The updater and filechanger are one release: both carry the updater's revision.
+    return downloadProgram(base, name, latest) && downloadProgram(base, ChangerFileName(), latest);
 }
 
 void RunAutoUpdate(bool& skip)
 {
+    if (TakeRolledBack()) {
+        MsgWarn(QStringLiteral("새 버전의 프로그램이 시작되지 않아 이전 버전으로 되돌렸습니다.\r\n"
+                               "이번에는 업데이트하지 않습니다."));
+        return;
+    }
     if (Site().updateServer.trimmed().isEmpty())
         return;
     if (!IsAppDirWritable()) {
@@ -162,10 +166,10 @@ void RunAutoUpdate(bool& skip)
     if (!QFileInfo::exists(programPath))
         return;
 
-    QString revision = revisionOf(programPath);
+    QString revision = ProgramRevision(programPath);
     if (revision.isEmpty())
         revision = QStringLiteral("0");
-    runAndWait(AppPath(UpdaterFileName()), revision + QLatin1Char(';') + program, AppDir());
+    runUpdaterAndWait(AppPath(UpdaterFileName()), revision + QLatin1Char(';') + program, AppDir());
 
     const QString newCopy = QStringLiteral("New_") + program;
     if (!QFileInfo::exists(AppPath(newCopy)))

@@ -179,20 +179,46 @@ void CommandsTest::ownedShotFiles_data()
         << m_env.path(QStringLiteral("스샷/../mine/photo.jpg")) << QString();
     QTest::newRow("other server") << QStringLiteral("\\\\other\\사내문서\\a.jpg") << QString();
     QTest::newRow("empty") << QString() << QString();
+    // Stored paths come from any client: only the two folders count, whatever the path says.
+    QTest::newRow("another folder of the share")
+        << QStringLiteral("\\\\DemoShare\\경리\\급여.xls") << QString();
+    QTest::newRow("the share's top") << QStringLiteral("\\\\DemoShare\\x.jpg") << QString();
+    QTest::newRow("climbing out of the share")
+        << QStringLiteral("\\\\DemoShare\\사내문서\\..\\..\\mine\\photo.jpg") << QString();
+    QTest::newRow("climbing out of the screenshot folder")
+        << kShare + QStringLiteral("..\\급여.xls") << QString();
+    QTest::newRow("the screenshot folder itself") << kShare.chopped(1) << QString();
+    QTest::newRow("link out of the screenshot folder") << kShare + QStringLiteral("link.jpg") << QString();
+    QTest::newRow("link to the disk in the capture folder")
+        << m_env.path(QStringLiteral("스샷/disk/etc/passwd")) << QString();
+    QTest::newRow("dangling link") << m_env.path(QStringLiteral("스샷/dangling.jpg")) << QString();
+    QTest::newRow("climbing back into the screenshot folder")
+        << kShare + QStringLiteral("sub\\..\\b.jpg") << QStringLiteral("share/사내문서/7_AS스샷/b.jpg");
+    QTest::newRow("forward slashes") << QStringLiteral("\\\\DemoShare\\사내문서/7_AS스샷/c.jpg")
+                                     << QStringLiteral("share/사내문서/7_AS스샷/c.jpg");
+    QTest::newRow("capture folder, climbing back in")
+        << m_env.path(QStringLiteral("스샷/../스샷/cap.jpg")) << QStringLiteral("스샷/cap.jpg");
 }
 
 void CommandsTest::ownedShotFiles()
 {
     QFETCH(QString, stored);
     QFETCH(QString, owned);
-    for (const QString& folder : {QStringLiteral("share/사내문서/7_AS스샷"), QStringLiteral("스샷"),
-                                  QStringLiteral("스샷2"), QStringLiteral("mine")})
+    for (const QString& folder : {QStringLiteral("share/사내문서/7_AS스샷"), QStringLiteral("share/경리"),
+                                  QStringLiteral("스샷"), QStringLiteral("스샷2"), QStringLiteral("mine")})
         QVERIFY(QDir().mkpath(m_env.path(folder)));
+    for (const char* file :
+         {"mine/photo.jpg", "share/경리/급여.xls", "share/사내문서/급여.xls", "share/x.jpg"})
+        QVERIFY(writeShot(m_env.path(QString::fromUtf8(file))));
+    QFile::link(m_env.path(QStringLiteral("mine/photo.jpg")),
+                m_env.path(QStringLiteral("share/사내문서/7_AS스샷/link.jpg")));
+    QFile::link(QStringLiteral("/"), m_env.path(QStringLiteral("스샷/disk")));
+    QFile::link(m_env.path(QStringLiteral("mine/gone.jpg")), m_env.path(QStringLiteral("스샷/dangling.jpg")));
     const QString local = OwnedShotFile(stored);
     if (owned.isEmpty())
         QCOMPARE(local, QString());
     else
-        QCOMPARE(QFileInfo(local).absoluteFilePath(), QFileInfo(m_env.path(owned)).absoluteFilePath());
+        QCOMPARE(local, QDir(m_env.appDir()).canonicalPath() + QLatin1Char('/') + owned);
 }
 
 void CommandsTest::deleteByTheAskerRemovesRowsThenOwnedFiles()
@@ -201,11 +227,13 @@ void CommandsTest::deleteByTheAskerRemovesRowsThenOwnedFiles()
     const QString shot6 = m_mount + QStringLiteral("/사내문서/7_AS스샷/1_FrmSale_6.jpg");
     const QString capture = m_env.path(QStringLiteral("스샷/cap.jpg"));
     const QString own = m_env.path(QStringLiteral("mine/photo.jpg"));
-    for (const QString& file : {shot1, shot6, capture, own})
+    const QString payroll = m_mount + QStringLiteral("/경리/급여.xls");
+    for (const QString& file : {shot1, shot6, capture, own, payroll})
         QVERIFY(writeShot(file));
     setShots(1, {kShare + QStringLiteral("1_FrmSale_1.jpg"), capture, own,
                  kShare + QStringLiteral("1_FrmSale_4.jpg") /* gone already */, QString(),
-                 kShare + QStringLiteral("1_FrmSale_6.jpg")});
+                 kShare + QStringLiteral("1_FrmSale_6.jpg"), QStringLiteral("\\\\DemoShare\\경리\\급여.xls"),
+                 kShare + QStringLiteral("..\\..\\..\\mine\\photo.jpg")});
 
     MsgRecorder msgs;
     msgs.answer(vbYes);
@@ -222,7 +250,8 @@ void CommandsTest::deleteByTheAskerRemovesRowsThenOwnedFiles()
     QVERIFY(!QFile::exists(shot1));
     QVERIFY(!QFile::exists(shot6));
     QVERIFY(!QFile::exists(capture));
-    QVERIFY(QFile::exists(own)); // a picture attached from elsewhere stays
+    QVERIFY(QFile::exists(own));     // a picture attached from elsewhere stays
+    QVERIFY(QFile::exists(payroll)); // and so does every file outside the two folders
     QCOMPARE(keysOf(w->spList), (QStringList{"6", "4", "3", "2"}));
     QTRY_COMPARE(floatMessages(), QStringList{kDeleted});
 }

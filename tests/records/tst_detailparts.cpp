@@ -80,6 +80,15 @@ void DetailPartsTest::localSharePath_data()
                                         << QStringLiteral("/mnt/fs") << QStringLiteral("\\\\filesrv\\");
     QTest::newRow("empty") << QString() << QStringLiteral("filesrv") << QStringLiteral("/mnt/fs")
                            << QString();
+    // ".." climbs as on the file server: never above the share.
+    QTest::newRow("climbing out of the share")
+        << QStringLiteral("\\\\filesrv\\사내문서\\..\\..\\home\\u\\.bashrc") << QStringLiteral("filesrv")
+        << QStringLiteral("/mnt/fs") << QStringLiteral("/mnt/fs/사내문서/home/u/.bashrc");
+    QTest::newRow("dots and forward slashes")
+        << QStringLiteral("\\\\filesrv\\사내문서\\.\\7_AS스샷/x\\..\\a.jpg") << QStringLiteral("filesrv")
+        << QStringLiteral("/mnt/fs") << QStringLiteral("/mnt/fs/사내문서/7_AS스샷/a.jpg");
+    QTest::newRow("nothing left") << QStringLiteral("\\\\filesrv\\..") << QStringLiteral("filesrv")
+                                  << QStringLiteral("/mnt/fs") << QStringLiteral("\\\\filesrv\\..");
 }
 
 void DetailPartsTest::localSharePath()

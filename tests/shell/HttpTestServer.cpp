@@ -1,6 +1,11 @@
 #include "HttpTestServer.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -14,6 +19,8 @@ QByteArray reason(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 301:
+        return "Moved Permanently";
     case 302:
         return "Found";
     case 404:
@@ -35,15 +42,69 @@ QByteArray readHead(QTcpSocket& socket)
     return head.left(head.indexOf("\r\n\r\n"));
 }
 
+// A self-signed certificate for 127.0.0.1 and its key, written into `dir`.
+bool makeCertificate(const QString& dir)
+{
+    QProcess openssl;
+    openssl.setWorkingDirectory(dir);
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                   "-keyout", "key.pem", "-out", "cert.pem", "-days", "2", "-subj", "/CN=127.0.0.1",
+                   "-addext", "subjectAltName=IP:127.0.0.1"});
+    return openssl.waitForFinished(30000) && openssl.exitCode() == 0;
+}
+
+// Hands out its connections as TLS sockets that have begun the server's handshake.
+class TlsServer : public QTcpServer
+{
+public:
+    explicit TlsServer(const QSslConfiguration& tls) : m_tls(tls) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto* socket = new QSslSocket(this);
+        socket->setSslConfiguration(m_tls);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        socket->startServerEncryption();
+        addPendingConnection(socket);
+    }
+
+private:
+    QSslConfiguration m_tls;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
-HttpTestServer::HttpTestServer()
+HttpTestServer::HttpTestServer(Scheme scheme) : m_scheme(scheme)
 {
+    QSslConfiguration tls;
+    if (scheme == Https) {
+        if (makeCertificate(m_certDir.path())) {
+            m_caFile = m_certDir.filePath(QStringLiteral("cert.pem"));
+            tls = QSslConfiguration::defaultConfiguration();
+            tls.setLocalCertificate(QSslCertificate(readFile(m_caFile)));
+            tls.setPrivateKey(QSslKey(readFile(m_certDir.filePath(QStringLiteral("key.pem"))), QSsl::Ec));
+        }
+    }
     std::promise<quint16> listening;
     std::future<quint16> port = listening.get_future();
-    m_thread = std::thread([this, &listening] {
-        QTcpServer server;
-        listening.set_value(server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0);
+    m_thread = std::thread([this, &listening, tls] {
+        TlsServer secure(tls);
+        QTcpServer plain;
+        QTcpServer& server = m_scheme == Https ? secure : plain;
+        const bool ready =
+            (m_scheme == Http || !m_caFile.isEmpty()) && server.listen(QHostAddress::LocalHost, 0);
+        listening.set_value(ready ? server.serverPort() : 0);
         while (!m_stop) {
             if (!server.waitForNewConnection(50))
                 continue;
@@ -64,7 +125,14 @@ HttpTestServer::~HttpTestServer()
 
 QString HttpTestServer::address() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+    const QString host = QStringLiteral("127.0.0.1:") + QString::number(m_port);
+    return m_scheme == Https ? QStringLiteral("https://") + host : host;
+}
+
+QString HttpTestServer::url(const QString& path) const
+{
+    return (m_scheme == Https ? QStringLiteral("https://") : QStringLiteral("http://")) +
+           QStringLiteral("127.0.0.1:") + QString::number(m_port) + path;
 }
 
 void HttpTestServer::set(const QString& path, const Reply& reply)
@@ -95,6 +163,8 @@ int HttpTestServer::count(const QString& path) const
 
 void HttpTestServer::answer(QTcpSocket& socket)
 {
+    if (auto* tls = qobject_cast<QSslSocket*>(&socket); tls && !tls->waitForEncrypted(5000))
+        return;
     const QList<QByteArray> lines = readHead(socket).split('\n');
     const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
     Request request;

@@ -1,8 +1,11 @@
+#include "TestFiles.h"
 #include "Version.h"
 #include "platform/MacAddress.h"
+#include "platform/UpdateHandshake.h"
 #include "platform/VersionInfo.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -38,6 +41,7 @@ private slots:
     void printMacGivesTheAllowListAddress();
     void helpAndUsageErrors_data();
     void helpAndUsageErrors();
+    void reportsItsStartToFilechanger();
 };
 
 void AppCommandsTest::versionMatchesTheVersionBlock()
@@ -97,6 +101,27 @@ void AppCommandsTest::helpAndUsageErrors()
     if (firstLine != QLatin1String(AS_VERSION_TEXT)) // the help follows
         for (const char* option : {"  -h, --help ", "      --version ", "      --print-mac\n"})
             QVERIFY2(text.contains(QLatin1String(option)), qPrintable(text));
+}
+
+// Started by filechanger after an update, the client tells it that it runs, so that the
+// previous program can go.
+void AppCommandsTest::reportsItsStartToFilechanger()
+{
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("asmanager"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("AS_BIN_DIR") + QStringLiteral("/asmanager"), exe));
+    const QString report = dir.filePath(QStringLiteral("asmanager.started"));
+    QProcess client;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kStartedFileVariable), report);
+    client.setProcessEnvironment(environment);
+    client.setWorkingDirectory(dir.path());
+    client.start(exe, QStringList());
+    QVERIFY(client.waitForStarted());
+    const QByteArray pid = QByteArray::number(client.processId()) + '\n';
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(report), pid, 30000);
+    client.kill();
+    client.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(AppCommandsTest)

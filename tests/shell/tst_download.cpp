@@ -1,6 +1,9 @@
 #include "HttpTestServer.h"
 #include "TestFiles.h"
+#include "UpdateTestFiles.h"
+#include "common/SiteConfig.h"
 #include "platform/Download.h"
+#include "platform/ProgramDownload.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,27 +34,38 @@ private slots:
     void addresses();
     void revisions_data();
     void revisions();
+    void redirectsNeverLeaveHttps_data();
+    void redirectsNeverLeaveHttps();
+    void programChecks_data();
+    void programChecks();
 
 private:
-    QString url(const QString& path) const
-    {
-        return QStringLiteral("http://%1%2").arg(m_server.address(), path);
-    }
+    QString url(const QString& path) const { return m_server.url(path); }
 
     HttpTestServer m_server;
+    HttpTestServer m_https{HttpTestServer::Https};
     QTemporaryDir m_dir;
+    TestSigner m_signer;
+    QByteArray m_program; // a real program of revision 7
 };
 
 void DownloadTest::initTestCase()
 {
     QVERIFY(m_server.port() != 0);
+    QVERIFY(m_https.port() != 0);
     qunsetenv("http_proxy");
     qputenv("no_proxy", "127.0.0.1");
+    SiteConfig site;
+    site.updateCaFile = m_https.caFile(); // the test server's own certificate authority
+    SetSiteForTesting(site);
+    m_program = WithRevision(ReadFileBytes(QStringLiteral(AS_UPDATE_PROBE)), 7);
+    QVERIFY(!m_program.isEmpty());
 }
 
 void DownloadTest::init()
 {
     m_server.reset();
+    m_https.reset();
 }
 
 void DownloadTest::readText_data()
@@ -250,6 +264,97 @@ void DownloadTest::revisions()
     QFETCH(QString, latest);
     QFETCH(bool, newer);
     QCOMPARE(IsNewerRevision(current, latest), newer);
+}
+
+void DownloadTest::redirectsNeverLeaveHttps_data()
+{
+    QTest::addColumn<bool>("fromHttps");
+    QTest::addColumn<bool>("toHttps");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("followed");
+    QTest::newRow("https to https") << true << true << 302 << true;
+    QTest::newRow("https to http") << true << false << 302 << false;
+    QTest::newRow("https to http, moved for good") << true << false << 301 << false;
+    QTest::newRow("http to https") << false << true << 302 << true;
+    QTest::newRow("http to http") << false << false << 302 << true;
+}
+
+// A proxy or a server that sends an https request on to plain http is not followed:
+// neither the version text nor a program arrives that way.
+void DownloadTest::redirectsNeverLeaveHttps()
+{
+    QFETCH(bool, fromHttps);
+    QFETCH(bool, toHttps);
+    QFETCH(int, status);
+    QFETCH(bool, followed);
+    HttpTestServer& from = fromHttps ? m_https : m_server;
+    HttpTestServer& to = toHttps ? m_https : m_server;
+    to.serve(QStringLiteral("/moved.bin"), "7");
+    from.set(QStringLiteral("/v.txt"),
+             Reply{status, "", false, to.url(QStringLiteral("/moved.bin")).toLatin1()});
+    const QString target = m_dir.filePath(QStringLiteral("redirected"));
+    QVERIFY(WriteFileBytes(target, "old"));
+
+    AppError error;
+    QCOMPARE(ReadUrlText(from.url(QStringLiteral("/v.txt")), &error),
+             followed ? QStringLiteral("7") : QString());
+    QCOMPARE(error.isSet(), !followed);
+    QCOMPARE(DownloadUrlToFile(from.url(QStringLiteral("/v.txt")), target), followed);
+    QCOMPARE(ReadFileBytes(target), QByteArray(followed ? "7" : "old"));
+    QCOMPARE(to.count(QStringLiteral("/moved.bin")), followed ? 2 : 0);
+}
+
+void DownloadTest::programChecks_data()
+{
+    QTest::addColumn<Reply>("program");
+    QTest::addColumn<Reply>("signature");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("revision");
+    QTest::addColumn<int>("outcome");
+    const Reply none{404, "no"};
+    const Reply signature{200, m_signer.sign(m_program)};
+    const int done = int(ProgramDownload::Done), refused = int(ProgramDownload::Refused);
+    const QString key = m_signer.publicKey();
+    QTest::newRow("unsigned site") << Reply{200, m_program} << none << QString() << 7.0 << done;
+    QTest::newRow("good signed update") << Reply{200, m_program} << signature << key << 7.0 << done;
+    QTest::newRow("tampered file") << Reply{200, m_program + "tail"} << signature << key << 7.0 << refused;
+    QTest::newRow("no signature") << Reply{200, m_program} << none << key << 7.0 << refused;
+    QTest::newRow("signature cut short")
+        << Reply{200, m_program} << Reply{200, signature.body.left(63)} << key << 7.0 << refused;
+    TestSigner other;
+    QTest::newRow("another key's signature")
+        << Reply{200, m_program} << Reply{200, other.sign(m_program)} << key << 7.0 << refused;
+    QTest::newRow("key that is no Ed25519 key")
+        << Reply{200, m_program} << signature << QStringLiteral("bm8ga2V5") << 7.0 << refused;
+    QTest::newRow("wrong revision") << Reply{200, m_program} << none << QString() << 8.0 << refused;
+    QTest::newRow("proxy error page")
+        << Reply{200, "<html><body>502 Bad Gateway</body></html>"} << none << QString() << 7.0 << refused;
+    QTest::newRow("cut off") << Reply{200, m_program, true} << signature << key << 7.0
+                             << int(ProgramDownload::Failed);
+}
+
+// A downloaded program takes the old one's place only when it carries the advertised
+// revision and, with a key, the server's signature of exactly its bytes.
+void DownloadTest::programChecks()
+{
+    QFETCH(Reply, program);
+    QFETCH(Reply, signature);
+    QFETCH(QString, key);
+    QFETCH(double, revision);
+    QFETCH(int, outcome);
+    m_server.set(QStringLiteral("/app"), program);
+    m_server.set(QStringLiteral("/app.sig"), signature);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("app"));
+    QVERIFY(WriteFileBytes(target, "old"));
+
+    AppError error;
+    QCOMPARE(int(DownloadProgram(url(QStringLiteral("/app")), target, revision, key, &error)), outcome);
+    const bool done = outcome == int(ProgramDownload::Done);
+    QCOMPARE(error.isSet(), !done);
+    QCOMPARE(ReadFileBytes(target), done ? program.body : QByteArray("old"));
+    QCOMPARE(QFileInfo(target).isExecutable(), done);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("app")});
 }
 
 QTEST_GUILESS_MAIN(DownloadTest)

@@ -6,14 +6,18 @@
 // <program without extension>_lastver.txt and the program under its own file name. When
 // that revision is above `revision`, the program is downloaded as "New_" + program; the
 // client then has filechanger swap it in. When the program is current, a "New_" copy left
-// by an earlier run is removed so that an older copy is never swapped in.
+// by an earlier run is removed so that an older copy is never swapped in. A download is
+// left as the new copy only when it carries the advertised revision in its version block
+// and, with [Update] PublicKey, a valid signature (platform/ProgramDownload.h).
 //
 // Exit code: 0 done (new copy left, or none needed), 1 the check or the download failed,
-// 2 the parameter is not of the form "revision;program".
+// 2 the parameter is not of the form "revision;program", 3 the download was refused: the
+// last line on the error output says why, in words for the user.
 
 #include "common/AppPaths.h"
 #include "common/SiteConfig.h"
 #include "platform/Download.h"
+#include "platform/ProgramDownload.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,7 +62,16 @@ int main(int argc, char* argv[])
         QFile::remove(newCopy);
         return 0;
     }
-    if (!DownloadUrlToFile(UpdateFileUrl(base, program), newCopy, &error))
+    QFile::remove(newCopy);
+    switch (DownloadProgram(UpdateFileUrl(base, program), newCopy, AdvertisedRevision(latest),
+                            Site().updateKey, &error)) {
+    case ProgramDownload::Done:
+        return 0;
+    case ProgramDownload::Failed:
         return fail(program, error);
-    return 0;
+    case ProgramDownload::Refused:
+        std::fprintf(stderr, "%s\n", qPrintable(error.description));
+        return 3;
+    }
+    return 1;
 }
