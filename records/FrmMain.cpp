@@ -160,7 +160,7 @@ ListFilters FrmMain::CurrentFilters() const
     return f;
 }
 
-void FrmMain::SearchList()
+void FrmMain::SearchListWith(ListReader read)
 {
     WaitCursor wait;
     spList->SetReDraw(false);
@@ -168,7 +168,7 @@ void FrmMain::SearchList()
     ClearDetail();
 
     RecordSetPtr rs;
-    const long count = OpenRecordset(rs, ListStatement(CurrentFilters()));
+    const long count = read(rs, CurrentFilters());
     spList->SetMaxRows(int(count));
     if (count == 0 || !rs) {
         if (isVisible())
