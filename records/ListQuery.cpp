@@ -122,9 +122,11 @@ QString ListStatement(const ListFilters& f)
 
 QString ListWalkStatement(const ListFilters& f)
 {
-    // The server walks aslist newest first, by the index of the period, of a program or
-    // of a user, and stops at the last row asked for. The joined tables are looked up per
-    // record with counts: an EXISTS would be turned into a pass over all companies.
+    // The server walks aslist newest first (STRAIGHT_JOIN keeps it the first table), by
+    // the index of the registration time or of the program, asker or answerer chosen, and
+    // stops at the last row asked for. A user filter therefore also names the record's
+    // own column. Users and companies are looked up per record with counts: the server
+    // would turn an EXISTS into one pass over all companies before the walk.
     QString sql = QStringLiteral(" SELECT STRAIGHT_JOIN a.seq, a.qusdate FROM aslist AS a"
                                  " JOIN part AS p ON a.appcode = p.code WHERE 1=1 ");
     QString userChecks;

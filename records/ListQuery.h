@@ -46,9 +46,9 @@ QString ListStatement(const ListFilters& filters);
 // grouping or sorting the others.
 QString ListWalkStatement(const ListFilters& filters);
 
-// Second: ListStatement restricted to the records the first one found. When it found 50,
-// the records registered at the same time as its last one come too, since the list
-// orders those by program name and number.
+// Second: ListStatement restricted to the records the first one found (at least one).
+// When it found 50, the records registered at the same time as its last one come too,
+// since the list orders those by program name and number.
 QString ListRowsStatement(const ListFilters& filters, const QList<qint64>& seqs);
 
 // One record in the list's columns, for putting a saved record back into the list.
