@@ -2,8 +2,9 @@
 # Starts or stops a private MariaDB server for the demo, the tests and the benchmarks.
 #   dbserver.sh start DIR PORT [ADDRESS]   (ADDRESS defaults to 127.0.0.1)
 #   dbserver.sh stop DIR
-# The server keeps everything under DIR, listens on ADDRESS:PORT and on DIR/mysql.sock,
-# uses EUC-KR as its character set and has the client's account (kx_inhouse).
+# The server keeps everything under DIR, its temporary tables too (a shared /tmp may be
+# cleaned under its feet), listens on ADDRESS:PORT and on DIR/mysql.sock, uses EUC-KR as
+# its character set and has the client's account (kx_inhouse).
 set -euo pipefail
 
 cmd=${1:?start or stop}
@@ -28,13 +29,13 @@ start)
   port=${3:?port}
   addr=${4:-127.0.0.1}
   stop_server
-  mkdir -p "$dir"
+  mkdir -p "$dir/tmp"
   if [ ! -d "$dir/data/mysql" ]; then
     mariadb-install-db --user="$(id -un)" --datadir="$dir/data" --auth-root-authentication-method=normal \
       --skip-test-db > "$dir/install.log" 2>&1
   fi
   mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --socket="$dir/mysql.sock" \
-    --pid-file="$dir/mysqld.pid" --port="$port" --bind-address="$addr" \
+    --pid-file="$dir/mysqld.pid" --tmpdir="$dir/tmp" --port="$port" --bind-address="$addr" \
     --character-set-server=euckr --collation-server=euckr_korean_ci \
     --skip-name-resolve --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 \
     --general-log=0 --general-log-file="$dir/general.log" --log-error="$dir/error.log" \

@@ -249,7 +249,7 @@ void ListPlanTest::sameRowsAsTheReference()
     long count = 0, referenceCount = 0;
     const QList<QByteArray> rows = rowsOf(OpenListRecordset, filters, &count);
     const QList<QByteArray> reference = rowsOf(OpenListReference, filters, &referenceCount);
-    QCOMPARE(msgs.texts(), QStringList());
+    QCOMPARE(msgs.texts().join(QLatin1Char('\n')), QString());
     QCOMPARE(rows, reference);
     QCOMPARE(count, referenceCount);
 }
