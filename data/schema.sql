@@ -54,7 +54,10 @@ CREATE TABLE IF NOT EXISTS aslist (
   solution  TEXT         NOT NULL DEFAULT '',
   status    VARCHAR(40)  NOT NULL DEFAULT '',
   PRIMARY KEY (seq),
-  -- The list is read newest first; the filters narrow by program and by user.
+  -- The list search walks these newest first and stops at its 50th record: by
+  -- registration time, or within one program, asker or answerer when that filter is
+  -- set. The time index also finds the records registered at the same time as the
+  -- 50th, and the rows statement reads its few records through it and the primary key.
   KEY aslist_qusdate (qusdate, seq),
   KEY aslist_appcode (appcode, qusdate),
   KEY aslist_user_q (user_q, qusdate),
@@ -69,8 +72,8 @@ CREATE TABLE IF NOT EXISTS ascomp (
   memo      VARCHAR(255) NOT NULL DEFAULT '',
   ascode    INT          NOT NULL DEFAULT 0,
   PRIMARY KEY (seq),
-  -- The list counts a record's companies and filters them by name from this index
-  -- alone (the row number comes with every index entry).
+  -- The list search checks each record it walks for a company (with the name filter)
+  -- and counts them from this index alone (the row number comes with every entry).
   KEY ascomp_ascode (ascode, comname),
   KEY ascomp_comname (comname)
 ) ENGINE=InnoDB DEFAULT CHARSET=euckr;

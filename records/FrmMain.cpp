@@ -161,7 +161,7 @@ ListFilters FrmMain::CurrentFilters() const
     return f;
 }
 
-void FrmMain::SearchList()
+void FrmMain::SearchListWith(ListReader read)
 {
     // A text with characters the database cannot hold would be searched as another text.
     const char* const findNames[3] = {"화면명칭에 검색할", "제목에 검색할", "업체명에 검색할"};
@@ -176,7 +176,7 @@ void FrmMain::SearchList()
     ClearDetail();
 
     RecordSetPtr rs;
-    const long count = OpenRecordset(rs, ListStatement(CurrentFilters()));
+    const long count = read(rs, CurrentFilters());
     spList->SetMaxRows(int(count));
     if (count == 0 || !rs) {
         if (isVisible())

@@ -14,8 +14,8 @@ struct Column
 };
 
 const Column kListColumns[ListColCountAll] = {
-    {"관리번호", "seq", 11},    {"등록일시", "qusdate", 20}, {"프로그램", "pname", 14},
-    {"화면명", "formname", 13}, {"제목", "title", 28},       {"등록자", "uname", 9},
+    {"관리번호", "seq", 13},    {"등록일시", "qusdate", 20}, {"프로그램", "pname", 14},
+    {"화면명", "formname", 13}, {"제목", "title", 26},       {"등록자", "uname", 9},
     {"상태", "status", 22},     {"답변자", "uname2", 9},     {"배포일시", "ftpdate", 21},
     {"업체수", "count", 8},     {"as코드", "seq", 6},        {"등록자코드", "id1", 8},
     {"답변자 코드", "id2", 8},  {"담당자코드", "id3", 8},    {"프로그램 코드", "code", 8},

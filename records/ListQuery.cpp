@@ -25,11 +25,82 @@ const char* const kListGroupBy = " GROUP BY a.seq, a.appcode, a.formname, a.titl
                                  ", u2.name, u2.id, u3.id";
 
 const char* const kUserAlias[3] = {"u", "u2", "u3"};
+// The column each user alias is joined on.
+const char* const kUserJoin[3] = {"a.user_q", "a.user_a", "p.chargeid"};
 
 // The typed text is found as it stands: its own "%", "_" and "\\" are no wildcards.
 QString like(const QString& column, const QString& text)
 {
     return column + QStringLiteral(" LIKE '%") + EscapeLike(text) + QStringLiteral("%'");
+}
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('\'') + EscapeSQL(text) + QLatin1Char('\'');
+}
+
+// The ids a user alias must have: the logged-in user's for "mine", then the chosen key.
+QStringList userIds(const ListFilters& f, int alias)
+{
+    QStringList ids;
+    if (f.showMine[alias])
+        ids << f.userId;
+    if (f.userKey[alias] != QLatin1String(kAnyUserKey))
+        ids << f.userKey[alias];
+    return ids;
+}
+
+QString userCondition(int alias, const QString& id)
+{
+    return QStringLiteral(" AND %1.id = ").arg(QLatin1String(kUserAlias[alias])) + quoted(id);
+}
+
+// The conditions on the record and its program, in the order the list has always
+// appended them: period, program, screen name, texts, company name, status.
+QString recordConditions(const ListFilters& f, const QString& companyCondition)
+{
+    QString sql;
+    if (f.term)
+        sql += QStringLiteral(" AND qusdate BETWEEN '") + f.termFrom.toString(QStringLiteral("yyyy-MM-dd")) +
+               QStringLiteral(" 00:00' AND '") + f.termTo.toString(QStringLiteral("yyyy-MM-dd")) +
+               QStringLiteral(" 23:59'");
+    if (f.programIndex > 1)
+        sql += QStringLiteral(" AND code = ") + QString::number(f.programCode);
+    else if (f.programIndex == 1)
+        sql += QStringLiteral(" AND p.groupid = 2");
+    if (!f.findMemo[0].isEmpty())
+        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.formname"), f.findMemo[0]);
+    if (!f.findMemo[1].isEmpty())
+        sql += QStringLiteral(" AND (") + like(QStringLiteral("a.errtext"), f.findMemo[1]) +
+               QStringLiteral(" OR ") + like(QStringLiteral("a.title"), f.findMemo[1]) +
+               QStringLiteral(" OR ") + like(QStringLiteral("a.solution"), f.findMemo[1]) +
+               QStringLiteral(")");
+    sql += companyCondition;
+    if (f.statusIndex >= 1)
+        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.status"), f.statusText);
+    return sql;
+}
+
+QString companyCondition(const ListFilters& f)
+{
+    return f.findMemo[2].isEmpty()
+               ? QString()
+               : QStringLiteral(" AND ") + like(QStringLiteral("c.comname"), f.findMemo[2]);
+}
+
+QString listStatement(const ListFilters& f, const QString& restriction)
+{
+    QString sql = QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE 1=1 ");
+    for (int i = 0; i < 3; ++i)
+        if (f.showMine[i])
+            sql += userCondition(i, f.userId);
+    sql += recordConditions(f, companyCondition(f));
+    for (int i = 0; i < 3; ++i)
+        if (f.userKey[i] != QLatin1String(kAnyUserKey))
+            sql += userCondition(i, f.userKey[i]);
+    return sql + restriction + QLatin1String(kListGroupBy) +
+           QStringLiteral(" ORDER BY qusdate DESC , binary p.name, a.seq ") +
+           QStringLiteral(" LIMIT %1").arg(kListLimit);
 }
 
 } // namespace
@@ -47,36 +118,49 @@ QStringList ListStatusEntries()
 
 QString ListStatement(const ListFilters& f)
 {
-    QString sql = QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE 1=1 ");
-    for (int i = 0; i < 3; ++i)
-        if (f.showMine[i])
-            sql += QStringLiteral(" AND %1.id = '").arg(QLatin1String(kUserAlias[i])) + EscapeSQL(f.userId) +
-                   QStringLiteral("'");
-    if (f.term)
-        sql += QStringLiteral(" AND qusdate BETWEEN '") + f.termFrom.toString(QStringLiteral("yyyy-MM-dd")) +
-               QStringLiteral(" 00:00' AND '") + f.termTo.toString(QStringLiteral("yyyy-MM-dd")) +
-               QStringLiteral(" 23:59'");
-    if (f.programIndex > 1)
-        sql += QStringLiteral(" AND code = ") + QString::number(f.programCode);
-    else if (f.programIndex == 1)
-        sql += QStringLiteral(" AND p.groupid = 2");
-    if (!f.findMemo[0].isEmpty())
-        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.formname"), f.findMemo[0]);
-    if (!f.findMemo[1].isEmpty())
-        sql += QStringLiteral(" AND (") + like(QStringLiteral("a.errtext"), f.findMemo[1]) +
-               QStringLiteral(" OR ") + like(QStringLiteral("a.title"), f.findMemo[1]) +
-               QStringLiteral(" OR ") + like(QStringLiteral("a.solution"), f.findMemo[1]) +
-               QStringLiteral(")");
-    if (!f.findMemo[2].isEmpty())
-        sql += QStringLiteral(" AND ") + like(QStringLiteral("c.comname"), f.findMemo[2]);
-    if (f.statusIndex >= 1)
-        sql += QStringLiteral(" AND ") + like(QStringLiteral("a.status"), f.statusText);
-    for (int i = 0; i < 3; ++i)
-        if (f.userKey[i] != QLatin1String(kAnyUserKey))
-            sql += QStringLiteral(" AND %1.id = '").arg(QLatin1String(kUserAlias[i])) +
-                   EscapeSQL(f.userKey[i]) + QStringLiteral("'");
-    return sql + QLatin1String(kListGroupBy) +
-           QStringLiteral(" ORDER BY qusdate DESC , binary p.name, a.seq ") + QStringLiteral(" LIMIT 50");
+    return listStatement(f, QString());
+}
+
+QString ListWalkStatement(const ListFilters& f)
+{
+    // The server walks aslist newest first (STRAIGHT_JOIN keeps it the first table), by
+    // the index of the registration time or of the program, asker or answerer chosen, and
+    // stops at the last row asked for. A user filter therefore also names the record's
+    // own column. Users and companies are looked up per record with counts: the server
+    // would turn an EXISTS into one pass over all companies before the walk.
+    QString sql = QStringLiteral(" SELECT STRAIGHT_JOIN a.seq, a.qusdate FROM aslist AS a"
+                                 " JOIN part AS p ON a.appcode = p.code WHERE 1=1 ");
+    QString userChecks;
+    for (int i = 0; i < 3; ++i) {
+        const QStringList ids = userIds(f, i);
+        if (ids.isEmpty())
+            continue;
+        const QString alias = QLatin1String(kUserAlias[i]);
+        userChecks += QStringLiteral(" AND (SELECT COUNT(*) FROM user AS %1 WHERE %1.id = %2")
+                          .arg(alias, QLatin1String(kUserJoin[i]));
+        for (const QString& id : ids) {
+            sql += QStringLiteral(" AND %1 = ").arg(QLatin1String(kUserJoin[i])) + quoted(id);
+            userChecks += userCondition(i, id);
+        }
+        userChecks += QStringLiteral(") > 0");
+    }
+    sql += recordConditions(f, QString()) + userChecks +
+           QStringLiteral(" AND (SELECT COUNT(*) FROM ascomp AS c WHERE c.ascode = a.seq") +
+           companyCondition(f) + QStringLiteral(") > 0");
+    return sql + QStringLiteral(" ORDER BY a.qusdate DESC LIMIT %1").arg(kListLimit);
+}
+
+QString ListRowsStatement(const ListFilters& f, const QList<qint64>& seqs)
+{
+    QStringList numbers;
+    for (qint64 seq : seqs)
+        numbers << QString::number(seq);
+    QString restriction = QStringLiteral("a.seq IN (") + numbers.join(QLatin1Char(',')) + QLatin1Char(')');
+    if (seqs.size() >= kListLimit)
+        restriction = QLatin1Char('(') + restriction +
+                      QStringLiteral(" OR a.qusdate <=> (SELECT qusdate FROM aslist WHERE seq = ") +
+                      numbers.last() + QStringLiteral("))");
+    return listStatement(f, QStringLiteral(" AND ") + restriction);
 }
 
 QString ListRecordStatement(long seq)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -30,11 +31,26 @@ inline constexpr const char* kAnyUserKey = "1";
 // The entries of the status filter, in order; entry 0 is no filter.
 QStringList ListStatusEntries();
 
+// The most rows the list shows.
+inline constexpr int kListLimit = 50;
+
 // The search: every record with at least one company, newest request first, at most
 // 50 rows. Typed texts and user ids are escaped, and a typed text is found as it
 // stands ("%" and "_" in it are no wildcards); the asker, the answerer and the
 // person in charge are outer-joined, so a record without one of them is listed too.
+// The server joins, groups and sorts every matching record before it keeps 50; the
+// search sends the two statements below instead, which give exactly these rows.
 QString ListStatement(const ListFilters& filters);
+
+// First of the two: the numbers of the newest records that ListStatement would list
+// (seq, qusdate), newest first, at most 50, found through the indexes without joining,
+// grouping or sorting the others.
+QString ListWalkStatement(const ListFilters& filters);
+
+// Second: ListStatement restricted to the records the first one found (at least one).
+// When it found 50, the records registered at the same time as its last one come too,
+// since the list orders those by program name and number.
+QString ListRowsStatement(const ListFilters& filters, const QList<qint64>& seqs);
 
 // One record in the list's columns, for putting a saved record back into the list.
 QString ListRecordStatement(long seq);

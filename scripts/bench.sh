@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks against a private MariaDB server holding the demo
-# tables with many records (build/benchdb, 127.0.0.1:33506).
-#   scripts/bench.sh [--records N] [benchmark filter regex]
+# tables with many records (build/benchdb, 127.0.0.1:33506 unless --port).
+#   scripts/bench.sh [--records N] [--port PORT] [benchmark filter regex]
+# The data stays in build/benchdb and is generated again only for another count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 records=200000
-if [ "${1:-}" = "--records" ]; then records=$2; shift 2; fi
+port=33506
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --records) records=$2; shift 2 ;;
+    --port) port=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 filter=${1:-}
 
 bash scripts/install-deps.sh
 bash scripts/build.sh
 dir=$(pwd)/build/benchdb
-port=33506
 bash scripts/dbserver.sh start "$dir" "$port" 127.0.0.1
 trap 'bash scripts/dbserver.sh stop "$dir"' EXIT
 sql() { mariadb --no-defaults --socket="$dir/mysql.sock" -uroot --default-character-set=euckr "$@"; }

@@ -2,11 +2,12 @@
 # Starts or stops a private MariaDB server for the demo, the tests and the benchmarks.
 #   dbserver.sh start DIR PORT [ADDRESS [MARIADBD-OPTION...]]   (ADDRESS defaults to 127.0.0.1)
 #   dbserver.sh stop DIR
-# The server keeps everything under DIR, listens on ADDRESS:PORT and on DIR/mysql.sock,
-# uses EUC-KR as its character set and has the client's account (kx_inhouse). Further
-# options go to mariadbd as they are (the tests' replication servers: --log-bin ...).
-# With AS_DB_TEMPLATE set, a new DIR copies the system tables installed once into that
-# folder instead of installing them again (several servers start faster).
+# The server keeps everything under DIR, its temporary tables too (a shared /tmp may be
+# cleaned under its feet), listens on ADDRESS:PORT and on DIR/mysql.sock, uses EUC-KR as
+# its character set and has the client's account (kx_inhouse). Further options go to
+# mariadbd as they are (the tests' replication servers: --log-bin ...). With
+# AS_DB_TEMPLATE set, a new DIR copies the system tables installed once into that folder
+# instead of installing them again (several servers start faster).
 set -euo pipefail
 
 cmd=${1:?start or stop}
@@ -37,7 +38,7 @@ start)
   addr=${4:-127.0.0.1}
   shift $(($# < 4 ? $# : 4))
   stop_server
-  mkdir -p "$dir"
+  mkdir -p "$dir/tmp"
   if [ ! -d "$dir/data/mysql" ]; then
     if [ -n "${AS_DB_TEMPLATE:-}" ]; then
       [ -d "$AS_DB_TEMPLATE/mysql" ] || install_data "$AS_DB_TEMPLATE" "$dir/install.log"
@@ -48,7 +49,7 @@ start)
     fi
   fi
   mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --socket="$dir/mysql.sock" \
-    --pid-file="$dir/mysqld.pid" --port="$port" --bind-address="$addr" \
+    --pid-file="$dir/mysqld.pid" --tmpdir="$dir/tmp" --port="$port" --bind-address="$addr" \
     --character-set-server=euckr --collation-server=euckr_korean_ci \
     --skip-name-resolve --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 \
     --general-log=0 --general-log-file="$dir/general.log" --log-error="$dir/error.log" "$@" \

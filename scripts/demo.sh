@@ -3,18 +3,21 @@
 #   scripts/demo.sh [--reset] [--records N]
 # Installs what is missing, builds, starts a private MariaDB server under .demo/ in
 # this checkout (EUC-KR, 127.0.0.1:33406 only), loads the tables and generated demo
-# data on first use (or with --reset), writes site.ini beside the client and starts it.
-# Its settings (with the remembered password) stay in .demo/ too, never in the user's own.
+# data on first use, with --reset, or when --records asks for another number of records
+# (up to 1000000, which takes a few minutes), writes site.ini beside the client and
+# starts it. Its settings (with the remembered password) stay in .demo/ too, never in the
+# user's own.
 # Without a display it starts one on Xvfb (:98).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 reset=0
 records=300
+records_given=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --reset) reset=1 ;;
-    --records) records=$2; shift ;;
+    --records) records=$2; records_given=1; shift ;;
     *) echo "usage: $0 [--reset] [--records N]" >&2; exit 2 ;;
   esac
   shift
@@ -34,6 +37,10 @@ bash scripts/dbserver.sh start "$demo/db" "$port" 127.0.0.1
 sql() { mariadb --no-defaults --socket="$demo/db/mysql.sock" -uroot --default-character-set=euckr "$@"; }
 
 has_db=$(sql -N -e "SELECT COUNT(*) FROM information_schema.schemata WHERE schema_name = 'kx_inhouse'")
+if [ "$has_db" != 0 ] && [ "$records_given" = 1 ] &&
+  [ "$(sql -N -e "SELECT COUNT(*) FROM kx_inhouse.aslist")" != "$records" ]; then
+  reset=1
+fi
 if [ "$reset" = 1 ] || [ "$has_db" = 0 ]; then
   echo "Loading the demo database ($records records)..."
   mac=$("$bin/asmanager" --print-mac 2>/dev/null || true)
@@ -43,6 +50,7 @@ if [ "$reset" = 1 ] || [ "$has_db" = 0 ]; then
   sql -e "DROP DATABASE IF EXISTS kx_inhouse; CREATE DATABASE kx_inhouse DEFAULT CHARSET euckr;"
   sql kx_inhouse < data/schema.sql
   sql kx_inhouse < "$demo/demo.sql"
+  sql kx_inhouse -e "ANALYZE TABLE aslist, ascomp, part, user" > /dev/null
 fi
 
 cat > "$bin/site.ini" <<INI

@@ -26,7 +26,8 @@ inline QByteArray MariadbClientCommand(const QString& input)
         .toLocal8Bit();
 }
 
-// Prints the usual table, then for each pair the program's time over the client's.
+// Prints the usual table, then for each pair both times in milliseconds and the
+// program's time over the client's, with the targets.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -35,7 +36,8 @@ public:
         std::string label;
         std::string ours; // full benchmark run names
         std::string client;
-        double target;
+        double target;      // 0: none
+        double limitMs = 0; // 0: none
     };
     explicit RatioReporter(std::vector<Ratio> ratios) : m_ratios(std::move(ratios)) {}
 
@@ -52,9 +54,16 @@ public:
         for (const Ratio& r : m_ratios) {
             const auto ours = m_times.find(r.ours);
             const auto client = m_times.find(r.client);
-            if (ours != m_times.end() && client != m_times.end())
-                std::printf("%s: %.3f (target at most %.2f)\n", r.label.c_str(),
-                            ours->second / client->second, r.target);
+            if (ours == m_times.end())
+                continue;
+            std::printf("%s: %.1f ms", r.label.c_str(), ours->second);
+            if (client != m_times.end())
+                std::printf(" / %.1f ms = %.3g", client->second, ours->second / client->second);
+            if (r.target > 0)
+                std::printf(" (target at most %.2f)", r.target);
+            if (r.limitMs > 0)
+                std::printf(" (target under %.0f ms)", r.limitMs);
+            std::printf("\n");
         }
     }
 

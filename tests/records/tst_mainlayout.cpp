@@ -4,6 +4,7 @@
 #include "controls/HCCombo.h"
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
+#include "records/ListGrid.h"
 #include "records/ShotBox.h"
 
 #include <QCheckBox>
@@ -180,6 +181,9 @@ void MainLayoutTest::gridColumnsFitTheirTexts()
                                                                         .arg(width)));
         }
     }
+    // Ten years of requests: a record number of seven digits is shown whole.
+    grid->SetText(ListColSeq, 1, QStringLiteral("1000000"));
+    QVERIFY(textWidth(grid, grid->DisplayText(ListColSeq, 1)) + 8 <= grid->columnWidth(ListColSeq - 1));
     // A full list shows its vertical scroll bar; the columns still need no sideways scrolling.
     const int room =
         grid->viewport()->width() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);

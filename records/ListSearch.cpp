@@ -1,0 +1,24 @@
+#include "records/ListSearch.h"
+
+#include "db/Query.h"
+
+long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
+{
+    RecordSetPtr walk;
+    OpenRecordset(walk, ListWalkStatement(filters));
+    const bool failed = !walk;
+    QList<qint64> seqs;
+    for (; walk && !walk->Eof(); walk->MoveNext())
+        seqs << walk->Field(0).toLongLong();
+    CloseRecordset(walk);
+    rs.reset();
+    // No record matches (or the server refused): the list is empty, as it would be.
+    if (failed || seqs.isEmpty())
+        return 0;
+    return OpenRecordset(rs, ListRowsStatement(filters, seqs));
+}
+
+long OpenListReference(RecordSetPtr& rs, const ListFilters& filters)
+{
+    return OpenRecordset(rs, ListStatement(filters));
+}

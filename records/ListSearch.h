@@ -1,0 +1,16 @@
+#pragma once
+
+#include "db/MySql.h"
+#include "records/ListQuery.h"
+
+// Reads the list's rows for the filters into `rs` (null after a failed statement) and
+// returns their count.
+using ListReader = long (*)(RecordSetPtr& rs, const ListFilters& filters);
+
+// The list search: the rows and count that ListStatement gives, read in two quick steps
+// (ListWalkStatement, then ListRowsStatement for what it found); each statement goes
+// through the statement functions and their log as it is sent.
+long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters);
+
+// The same rows from ListStatement itself.
+long OpenListReference(RecordSetPtr& rs, const ListFilters& filters);
