@@ -232,19 +232,18 @@ QWidget* FrmAS::buildShotStrip(int half)
     return strip;
 }
 
-// Tab moves through each half from top to bottom (a text's enlarge button, under its label,
-// before the text), then to the window's own commands.
+// Tab moves through each half from top to bottom, then to the window's own commands.
 void FrmAS::orderTabs()
 {
-    QList<QWidget*> order = {cmbProgram, htField[0], htField[1],   htField[2],
-                             htField[3], cmbUser[0], btnErrExtend, txtField};
+    QList<QWidget*> order = {cmbProgram, htField[0], htField[1], htField[2],
+                             htField[3], cmbUser[0], txtField,   btnErrExtend};
     const auto addStrip = [&](int half) {
         for (int k = 0; k < kSlotsPerHalf; ++k)
             order << optSelect[half * kSlotsPerHalf + k];
         order << btnShot[half] << btnAppend[half] << btnShotDel[half];
     };
     addStrip(0);
-    order << cmbStatus << cmbUser[1] << dpFtp << htTime << btnDate << btnReset << btnExtend << txtSolution;
+    order << cmbStatus << cmbUser[1] << dpFtp << htTime << btnDate << btnReset << txtSolution << btnExtend;
     addStrip(1);
     order << chkContinueAdd << btnSave << btnClose;
     SetTabOrder(order);
