@@ -1,4 +1,5 @@
 // The controls of the record editor and their places.
+#include "controls/FieldAccess.h"
 #include "controls/HCCombo.h"
 #include "controls/HCText.h"
 #include "editor/FrmAS.h"
@@ -31,13 +32,6 @@ QPushButton* makeButton(const QString& name, const QString& caption)
     return button;
 }
 
-QLabel* makeLabel(const QString& caption, QWidget* buddy)
-{
-    auto* label = new QLabel(caption);
-    label->setBuddy(buddy);
-    return label;
-}
-
 QPlainTextEdit* makeTextArea(const QString& name, const QString& accessibleName)
 {
     auto* text = new QPlainTextEdit;
@@ -64,7 +58,6 @@ const QString kHalfName[2] = {QStringLiteral("오류내용"), QStringLiteral("�
 void FrmAS::buildControls()
 {
     setObjectName(QStringLiteral("FrmAS"));
-    setMinimumSize(760, 520);
 
     imgBase = new QLabel(this);
     imgBase->setObjectName(QStringLiteral("imgBase"));
@@ -94,6 +87,8 @@ void FrmAS::buildControls()
     layout->addLayout(halves, 1);
     layout->addLayout(commands);
     orderTabs();
+    // 760 x 520 at the least, and never smaller than the fields and screenshots need.
+    setMinimumSize(QSize(760, 520).expandedTo(layout->totalMinimumSize()));
     resize(1100, 720);
 }
 
@@ -115,21 +110,21 @@ QGroupBox* FrmAS::buildQuestionHalf()
     btnErrExtend = makeButton(QStringLiteral("btnErrExtend"), QStringLiteral("오류내용확대"));
 
     auto* grid = new QGridLayout(fraQuestion);
-    grid->addWidget(makeLabel(QStringLiteral("프로그램 : "), cmbProgram), 0, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("프로그램 : "), cmbProgram), 0, 0);
     grid->addWidget(cmbProgram, 0, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("화면명칭 : "), htField[0]), 1, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("화면명칭 : "), htField[0]), 1, 0);
     grid->addWidget(htField[0], 1, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("업 체 명 : "), htField[1]), 2, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("업 체 명 : "), htField[1]), 2, 0);
     grid->addWidget(htField[1], 2, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("제     목 : "), htField[2]), 3, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("제     목 : "), htField[2]), 3, 0);
     grid->addWidget(htField[2], 3, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("등록일시 : "), htField[3]), 4, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("등록일시 : "), htField[3]), 4, 0);
     grid->addWidget(htField[3], 4, 1);
-    grid->addWidget(makeLabel(QStringLiteral("등 록 자 : "), cmbUser[0]), 4, 2);
+    grid->addWidget(FieldLabel(QStringLiteral("등 록 자 : "), cmbUser[0]), 4, 2);
     grid->addWidget(cmbUser[0], 4, 3);
 
     auto* textLabel = new QVBoxLayout;
-    textLabel->addWidget(makeLabel(QStringLiteral("내     용 : "), txtField));
+    textLabel->addWidget(FieldLabel(QStringLiteral("내     용 : "), txtField));
     textLabel->addWidget(btnErrExtend);
     textLabel->addStretch();
     grid->addLayout(textLabel, 5, 0);
@@ -157,9 +152,9 @@ QGroupBox* FrmAS::buildAnswerHalf()
     htTime = new HCText;
     htTime->setObjectName(QStringLiteral("htTime"));
     htTime->setAcceptType(HCText::Time);
-    htTime->setAccessibleName(QStringLiteral("배포 시각"));
+    SetFieldName(htTime, QStringLiteral("배포 시각"));
     htTime->setMinimumWidth(60);
-    lblFtp = makeLabel(QStringLiteral("배 포 일 : "), dpFtp);
+    lblFtp = FieldLabel(QStringLiteral("배 포 일 : "), dpFtp);
     lblFtp->setObjectName(QStringLiteral("lblFtp_10"));
     btnDate = makeButton(QStringLiteral("btnDate"), QStringLiteral("배포일시"));
     btnReset = makeButton(QStringLiteral("btnReset"), QStringLiteral("배포취소"));
@@ -169,10 +164,10 @@ QGroupBox* FrmAS::buildAnswerHalf()
     btnExtend = makeButton(QStringLiteral("btnExtend"), QStringLiteral("해결책확대"));
 
     auto* grid = new QGridLayout(fraAnswer);
-    grid->addWidget(makeLabel(QStringLiteral("답변구분 : "), cmbStatus), 0, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("답변구분 : "), cmbStatus), 0, 0);
     grid->addWidget(cmbStatus, 0, 1);
     grid->addWidget(lblStatus, 0, 2, 1, 2);
-    grid->addWidget(makeLabel(QStringLiteral("답 변 자  : "), cmbUser[1]), 1, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("답 변 자  : "), cmbUser[1]), 1, 0);
     grid->addWidget(cmbUser[1], 1, 1);
     auto* completion = new QHBoxLayout;
     completion->addWidget(dpFtp, 2);
@@ -183,7 +178,7 @@ QGroupBox* FrmAS::buildAnswerHalf()
     grid->addLayout(completion, 2, 1, 1, 3);
 
     auto* textLabel = new QVBoxLayout;
-    textLabel->addWidget(makeLabel(QStringLiteral("해 결 책  : "), txtSolution));
+    textLabel->addWidget(FieldLabel(QStringLiteral("해 결 책  : "), txtSolution));
     textLabel->addWidget(btnExtend);
     textLabel->addStretch();
     grid->addLayout(textLabel, 3, 0);
@@ -251,8 +246,7 @@ void FrmAS::orderTabs()
     order << cmbStatus << cmbUser[1] << dpFtp << htTime << btnDate << btnReset << txtSolution << btnExtend;
     addStrip(1);
     order << chkContinueAdd << btnSave << btnClose;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    SetTabOrder(order);
 }
 
 void FrmAS::connectEvents()

@@ -28,6 +28,8 @@ FrmSprRPTCol::FrmSprRPTCol(QWidget* parent)
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(List1);
+    List1->setAccessibleName(QStringLiteral("보고서용 컬럼"));
+    List1->setAccessibleDescription(Label1->text());
     cmdSave->setAutoDefault(false);
     cmdClose->setAutoDefault(false);
 
@@ -40,7 +42,8 @@ FrmSprRPTCol::FrmSprRPTCol(QWidget* parent)
     layout->addWidget(List1);
     layout->addWidget(Label1);
     layout->addLayout(buttons);
-    resize(300, 380);
+    // A dialog of one size, no smaller than its controls need: no maximise button.
+    setFixedSize(QSize(300, 380).expandedTo(minimumSizeHint()));
 
     connect(List1, &QListWidget::itemChanged, this, [this] {
         if (!m_filling)

@@ -5,6 +5,7 @@
 #include "common/MsgBox.h"
 #include "common/Numbers.h"
 #include "common/SettingsStore.h"
+#include "controls/FieldAccess.h"
 #include "db/Query.h"
 #include "grid/CellStyle.h"
 #include "grid/SpreadGrid.h"
@@ -61,12 +62,9 @@ Form2::Form2(QWidget* parent, const QString& path)
     for (QPushButton* button : {btnGetXLSFile, btnImport, chameleonButton1})
         button->setAutoDefault(false);
 
-    auto* pathLabel = new QLabel(QStringLiteral("엑셀파일(&X)"), this);
-    pathLabel->setBuddy(txtPathExcel);
-    auto* sheetLabel = new QLabel(QStringLiteral("시트(&S)"), this);
-    sheetLabel->setBuddy(cmbSheet);
-    auto* firstLabel = new QLabel(QStringLiteral("첫 A/S 번호(&N)"), this);
-    firstLabel->setBuddy(Text2);
+    QLabel* pathLabel = FieldLabel(QStringLiteral("엑셀파일(&X)"), txtPathExcel);
+    QLabel* sheetLabel = FieldLabel(QStringLiteral("시트(&S)"), cmbSheet);
+    QLabel* firstLabel = FieldLabel(QStringLiteral("첫 A/S 번호(&N)"), Text2);
     spList->setAccessibleName(QStringLiteral("시트 내용"));
     Text1->setAccessibleName(QStringLiteral("A/S 목록 INSERT문"));
     Text3->setAccessibleName(QStringLiteral("업체 INSERT문"));
@@ -89,6 +87,10 @@ Form2::Form2(QWidget* parent, const QString& path)
     layout->setRowStretch(6, 1);
     layout->setColumnStretch(1, 1);
     resize(800, 640);
+    Text1->setTabChangesFocus(true);
+    Text3->setTabChangesFocus(true);
+    SetTabOrder(
+        {txtPathExcel, btnGetXLSFile, cmbSheet, spList, btnImport, Text2, Text1, chameleonButton1, Text3});
 
     connect(btnGetXLSFile, &QPushButton::clicked, this, &Form2::btnGetXLSFile_Click);
     connect(cmbSheet, &QComboBox::currentIndexChanged, this, [this](int index) {

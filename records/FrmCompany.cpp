@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "controls/FieldAccess.h"
 #include "controls/HCCombo.h"
 #include "controls/HCText.h"
 #include "db/Query.h"
@@ -34,14 +35,6 @@ QString now()
     return CompanyWriteDate(QDateTime::currentDateTime());
 }
 
-// The boxes pass their focus on to their inner field, so the label can name the box.
-QLabel* fieldLabel(const QString& text, QWidget* buddy)
-{
-    auto* label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 void ShowCompany(FrmMain* main, int spComRow)
@@ -62,6 +55,9 @@ FrmCompany::FrmCompany(FrmMain* main) : QDialog(main), m_main(main)
     f2->setContext(Qt::WindowShortcut);
     connect(f2, &QShortcut::activated, this, &FrmCompany::btnAdd_Click);
     Form_Load();
+    // A dialog of one size, as large as its fields need or as it was stored: no maximise button.
+    setFixedSize(size().expandedTo(minimumSizeHint()));
+    htCom[3]->setFocus();
 }
 
 void FrmCompany::buildControls()
@@ -91,21 +87,21 @@ void FrmCompany::buildControls()
     auto* record = new QGroupBox(QStringLiteral("A/S List "));
     record->setObjectName(QStringLiteral("fraList"));
     auto* recordGrid = new QGridLayout(record);
-    recordGrid->addWidget(fieldLabel(QStringLiteral("프로그램 : "), htCom[0]), 0, 0);
+    recordGrid->addWidget(FieldLabel(QStringLiteral("프로그램 : "), htCom[0]), 0, 0);
     recordGrid->addWidget(htCom[0], 0, 1);
-    recordGrid->addWidget(fieldLabel(QStringLiteral("제    목 : "), htCom[1]), 1, 0);
+    recordGrid->addWidget(FieldLabel(QStringLiteral("제    목 : "), htCom[1]), 1, 0);
     recordGrid->addWidget(htCom[1], 1, 1);
 
     auto* input = new QGroupBox(QStringLiteral(" 업체등록 "));
     input->setObjectName(QStringLiteral("fraCom"));
     auto* inputGrid = new QGridLayout(input);
-    inputGrid->addWidget(fieldLabel(QStringLiteral("등 록 자 : "), cmbUser), 0, 0);
+    inputGrid->addWidget(FieldLabel(QStringLiteral("등 록 자 : "), cmbUser), 0, 0);
     inputGrid->addWidget(cmbUser, 0, 1);
-    inputGrid->addWidget(fieldLabel(QStringLiteral("등록일시 : "), htCom[2]), 1, 0);
+    inputGrid->addWidget(FieldLabel(QStringLiteral("등록일시 : "), htCom[2]), 1, 0);
     inputGrid->addWidget(htCom[2], 1, 1);
-    inputGrid->addWidget(fieldLabel(QStringLiteral("업 체 명 : "), htCom[3]), 2, 0);
+    inputGrid->addWidget(FieldLabel(QStringLiteral("업 체 명 : "), htCom[3]), 2, 0);
     inputGrid->addWidget(htCom[3], 2, 1);
-    inputGrid->addWidget(fieldLabel(QStringLiteral("메    모  "), txtMemo), 3, 0, Qt::AlignTop);
+    inputGrid->addWidget(FieldLabel(QStringLiteral("메    모  "), txtMemo), 3, 0, Qt::AlignTop);
     inputGrid->addWidget(txtMemo, 3, 1);
     inputGrid->setColumnStretch(1, 1);
     recordGrid->setColumnStretch(1, 1);
@@ -120,6 +116,7 @@ void FrmCompany::buildControls()
     layout->addWidget(record);
     layout->addWidget(input, 1);
     layout->addLayout(buttons);
+    SetTabOrder({htCom[0], htCom[1], cmbUser, htCom[2], htCom[3], txtMemo, chkContinueAdd, btnAdd, btnClose});
     resize(460, 340);
 }
 

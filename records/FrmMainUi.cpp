@@ -1,4 +1,5 @@
 // The controls of the main window and how they keep their places when it is resized.
+#include "controls/FieldAccess.h"
 #include "controls/HCCombo.h"
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
@@ -84,24 +85,22 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
     return button;
 }
 
-QLabel* makeLabel(const QString& caption, QWidget* buddy)
-{
-    auto* label = new QLabel(caption);
-    label->setBuddy(buddy);
-    return label;
-}
-
-// The magnifier of the zoom buttons.
+// The magnifier of the zoom buttons, drawn for screens of one to three device pixels a pixel.
 QIcon zoomIcon()
 {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 60, 90), 2));
-    p.drawEllipse(QRectF(2, 2, 8, 8));
-    p.drawLine(QPointF(9, 9), QPointF(14, 14));
-    return QIcon(picture);
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        QPixmap picture(QSize(16, 16) * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(40, 60, 90), 2));
+        p.drawEllipse(QRectF(2, 2, 8, 8));
+        p.drawLine(QPointF(9, 9), QPointF(14, 14));
+        icon.addPixmap(picture);
+    }
+    return icon;
 }
 
 } // namespace
@@ -143,6 +142,7 @@ void FrmMain::buildControls()
     fraAs->setObjectName(QStringLiteral("fraAs"));
     spList = new SpreadGrid;
     spList->setObjectName(QStringLiteral("spList"));
+    spList->setAccessibleName(QStringLiteral("A/S 목록"));
     spList->setMinimumHeight(90);
     auto* listLayout = new QVBoxLayout(fraAs);
     listLayout->setContentsMargins(6, 2, 6, 6);
@@ -160,6 +160,14 @@ void FrmMain::buildControls()
     layout->addWidget(fraTop);
     layout->addWidget(fraAs, 10);
     layout->addWidget(fraText, 11);
+
+    // Tab follows the eye: the filters row by row, the commands, the list, then the detail pane.
+    SetTabOrder({cmbProgram,     txtFindMemo[0], txtFindMemo[1], cmbUser[0],   chkShowMine[0], cmbUser[1],
+                 chkShowMine[1], cmbUser[2],     chkShowMine[2], chkTerm,      dpListTerm[0],  dpListTerm[1],
+                 txtFindMemo[2], cmbStatus,      btnAdd,         btnEdit,      btnDel,         Command1,
+                 btnFind,        btnClose,       spList,         txtErr,       btnErrExtend,   btnZoom[0],
+                 btnVecter[0],   btnVecter[1],   txtSolution,    btnSolExtend, btnZoom[1],     btnVecter[2],
+                 btnVecter[3],   btnCompany,     btnComDel,      spCom});
 }
 
 QWidget* FrmMain::buildFilterBar()
@@ -220,7 +228,7 @@ QWidget* FrmMain::buildFilterBar()
     };
     for (const auto& c : cells) {
         const int col = c.group * 3;
-        grid->addWidget(makeLabel(c.caption, c.field), c.row, col);
+        grid->addWidget(FieldLabel(c.caption, c.field), c.row, col);
         c.field->setMinimumWidth(70);
         if (c.check) {
             grid->addWidget(c.field, c.row, col + 1);
@@ -312,6 +320,7 @@ QWidget* FrmMain::buildDetailPane()
     btnComDel = makeButton(QStringLiteral("btnComDel"), QStringLiteral("업체삭제"));
     spCom = new SpreadGrid;
     spCom->setObjectName(QStringLiteral("spCom"));
+    spCom->setAccessibleName(QStringLiteral("업체 목록"));
     spCom->setMinimumSize(120, 60);
     auto* companies = new QVBoxLayout;
     companies->setSpacing(3);

@@ -5,7 +5,11 @@
 
 QPixmap ShotPlaceholder()
 {
-    QPixmap picture(160, 120);
+    // Drawn with four device pixels a pixel, so that it stays sharp when a box shows it
+    // larger or on a scaled screen.
+    constexpr qreal kRatio = 4;
+    QPixmap picture(QSize(160, 120) * kRatio);
+    picture.setDevicePixelRatio(kRatio);
     picture.fill(QColor(236, 239, 242));
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);

@@ -2,6 +2,7 @@
 
 #include "common/MsgBox.h"
 #include "common/SettingsStore.h"
+#include "controls/FieldAccess.h"
 #include "db/MySql.h"
 #include "db/Query.h"
 #include "shell/Login.h"
@@ -57,12 +58,10 @@ void frmLogin::buildControls()
     chkpwdSave = new QCheckBox(QStringLiteral("저장"), this);
     chkpwdSave->setObjectName(QStringLiteral("chkpwdSave"));
 
-    auto* lblUserName = new QLabel(QStringLiteral("아이디(&U):"), this);
+    QLabel* lblUserName = FieldLabel(QStringLiteral("아이디(&U):"), txtUserName);
     lblUserName->setObjectName(QStringLiteral("lblUserName"));
-    lblUserName->setBuddy(txtUserName);
-    auto* lblPassword = new QLabel(QStringLiteral("암호(&P):"), this);
+    QLabel* lblPassword = FieldLabel(QStringLiteral("암호(&P):"), txtPassword);
     lblPassword->setObjectName(QStringLiteral("lblPassword"));
-    lblPassword->setBuddy(txtPassword);
 
     auto* buttons = new QDialogButtonBox(this);
     cmdOK = buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole);
@@ -79,7 +78,8 @@ void frmLogin::buildControls()
     grid->addWidget(chkpwdSave, 1, 2);
     grid->addWidget(buttons, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
-    setMinimumWidth(320);
+    // A dialog of one size, as its fields need it: no maximise button.
+    setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);

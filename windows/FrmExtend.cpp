@@ -13,9 +13,10 @@ FrmExtend::FrmExtend(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEd
 {
     setObjectName(QStringLiteral("FrmExtend"));
     setWindowTitle(QStringLiteral("해결책"));
-    resize(720, 540);
 
     m_text->setObjectName(QStringLiteral("txtExtend"));
+    m_text->setAccessibleName(QStringLiteral("해결책"));
+    m_text->setTabChangesFocus(true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* fraText = new QGroupBox(QStringLiteral(" 해결책 "));
     auto* textLayout = new QVBoxLayout(fraText);
@@ -40,6 +41,8 @@ FrmExtend::FrmExtend(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEd
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fraText, 1);
     layout->addWidget(fraButtons);
+    // A dialog of one size: no maximise button.
+    setFixedSize(QSize(720, 540).expandedTo(minimumSizeHint()));
 
     connect(btnClear, &QPushButton::clicked, this, &FrmExtend::clearText);
     connect(btnOk, &QPushButton::clicked, this, &FrmExtend::confirm);

@@ -27,9 +27,12 @@ FrmZoom_Image::FrmZoom_Image(QWidget* parent)
 
 void FrmZoom_Image::setPicture(const QPixmap& picture)
 {
-    m_picBig->setPixmap(picture);
-    m_picBig->resize(picture.size());
-    QSize size = picture.size().expandedTo(QSize(320, 240));
+    // One picture pixel on one pixel of the screen, so that a screenshot stays sharp on a scaled screen.
+    QPixmap shown = picture;
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    m_picBig->setPixmap(shown);
+    m_picBig->resize(shown.deviceIndependentSize().toSize());
+    QSize size = m_picBig->size().expandedTo(QSize(320, 240));
     if (const QScreen* screen = this->screen())
         size = size.boundedTo(screen->availableSize());
     resize(size);
