@@ -51,9 +51,17 @@ function(as_add_test)
   if(fixtures)
     set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED "${fixtures}")
   endif()
+  # The tests share the servers and the display (its focus and active window); keep
+  # them from interfering.
+  set(locks "")
   if(T_DB)
-    # The tests share the servers; keep them from interfering.
-    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK testdb)
+    list(APPEND locks testdb)
+  endif()
+  if(T_DISPLAY)
+    list(APPEND locks xdisplay)
+  endif()
+  if(locks)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${locks}")
   endif()
 endfunction()
 
