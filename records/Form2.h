@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ExcelBiff.h"
+#include "grid/ExcelWorkbooks.h"
 
 #include <QDialog>
 

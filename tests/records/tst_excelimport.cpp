@@ -1,4 +1,4 @@
-#include "../grid/BiffWriter.h"
+#include "../sheets/BiffWriter.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
 #include "common/AppPaths.h"
