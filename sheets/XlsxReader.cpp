@@ -49,6 +49,22 @@ private:
     QString m_error;
 };
 
+// Text as the workbook escapes it: "_xHHHH_" stands for the character HHHH (line ends and
+// other control characters), "_x005F_" for a "_" before such a pattern.
+QString unescapeText(QString text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    for (qsizetype at = text.indexOf(QLatin1String("_x")); at >= 0 && at + 7 <= text.size();
+         at = text.indexOf(QLatin1String("_x"), at + 1)) {
+        bool ok = false;
+        const ushort code = text.mid(at + 2, 4).toUShort(&ok, 16);
+        if (ok && text[at + 6] == u'_')
+            text.replace(at, 7, QChar(code));
+    }
+    return text;
+}
+
 // A target of a relationship, as a path inside the archive.
 QString resolve(const QString& folder, const QString& target)
 {
@@ -125,7 +141,7 @@ QString XlsxReader::elementText(QXmlStreamReader& xml, QStringView end)
             if (xml.name() == u"rPh")
                 ++phonetic;
             else if (xml.name() == u"t" && phonetic == 0)
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                text += unescapeText(xml.readElementText(QXmlStreamReader::IncludeChildElements));
         } else if (xml.isEndElement()) {
             if (xml.name() == u"rPh")
                 --phonetic;
@@ -282,7 +298,7 @@ bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
             cell.text = m_strings[index];
         } else if (type == u"inlineStr" || type == u"str" || type == u"d") {
             cell.kind = ExcelCellKind::Text;
-            cell.text = value;
+            cell.text = type == u"str" ? unescapeText(value) : value;
         } else if (type == u"b") {
             cell.kind = ExcelCellKind::Boolean;
             cell.value = value.trimmed() == u"1" ? 1 : 0;
