@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kProgressEvery = 500;
+constexpr int kProgressEvery = 100;
 const char* const kExtensions[] = {"xlsx", "csv", "pdf"};
 
 ColumnKind kindOf(int col)
@@ -142,8 +142,10 @@ ExportOutcome WriteListExport(RecordSet& rs, const SpreadGrid* grid, const std::
         writer->row(values);
         ++outcome.written;
     }
-    if (progress)
-        progress->step(int(outcome.written));
+    if (progress && !progress->step(int(outcome.written))) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     if (!writer->commit(outcome.error))
         outcome.written = 0;
     return outcome;
