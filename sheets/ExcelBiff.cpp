@@ -187,6 +187,7 @@ private:
     bool m_date1904 = false;
     std::map<int, StoredText> m_formats; // by index: their order up to Excel 4.0, their number after
     std::vector<int> m_xfFormats;
+    mutable std::map<int, DateShape> m_shapes; // of the formats, once worked out
     std::vector<QString> m_strings; // shared strings
     int m_ixfe = -1;
     std::optional<RawCell> m_pendingString; // formula waiting for its STRING record
@@ -316,6 +317,7 @@ bool BookReader::workbook4(qsizetype pos)
             const QString name = DecodeExcelText(QByteArray(body + 5, quint8(body[4])), m_codePage);
             m_formats.clear();
             m_xfFormats.clear();
+            m_shapes.clear();
             if (!sheetStream(pos, name))
                 return false;
         } else if (id == RecCodePage || id == RecDateMode) {
@@ -675,10 +677,17 @@ DateShape BookReader::shapeOf(const RawCell& cell) const
         return {};
     if (m_formats.empty())
         return BuiltinDateShape(format);
+    const auto known = m_shapes.find(format);
+    if (known != m_shapes.end())
+        return known->second;
     const auto it = m_formats.find(format);
+    DateShape shape;
     if (it == m_formats.end()) // Excel 5 and later leave the built-in formats out
-        return m_version >= 5 ? BuiltinDateShape(format) : DateShape{};
-    return FormatDateShape(decode(it->second));
+        shape = m_version >= 5 ? BuiltinDateShape(format) : DateShape{};
+    else
+        shape = FormatDateShape(decode(it->second));
+    m_shapes[format] = shape;
+    return shape;
 }
 
 void BookReader::finishSheet(const QString& name)
@@ -793,6 +802,8 @@ QString ExcelNumberText(double value)
         return {};
     if (value == 0)
         return QStringLiteral("0");
+    if (std::fabs(value) < 1e14 && value == std::trunc(value))
+        return QString::number(qint64(value));
     const QString g = QString::number(value, 'g', 14);
     const qsizetype e = g.indexOf(u'e');
     if (e < 0)
@@ -824,17 +835,39 @@ QString ExcelDateText(double serial, bool date1904, bool withDate, bool withTime
         ++days;
         seconds -= 86400;
     }
-    const QString time = QTime(0, 0).addSecs(int(seconds)).toString(QStringLiteral("hh:mm:ss"));
-    if (days == 0 || !withDate)
-        return time;
-    QString date;
-    if (date1904)
-        date = QDate(1904, 1, 1).addDays(days).toString(QStringLiteral("yyyy-MM-dd"));
-    else if (days == 60) // the day Excel counts in 1900, which had no 29 February
-        date = QStringLiteral("1900-02-29");
-    else
-        date = QDate(1899, 12, days < 60 ? 31 : 30).addDays(days).toString(QStringLiteral("yyyy-MM-dd"));
-    return withTime ? date + QLatin1Char(' ') + time : date;
+    char text[20];
+    const auto digits = [](char* at, int value, int count) {
+        for (int i = count - 1; i >= 0; --i, value /= 10)
+            at[i] = char('0' + value % 10);
+    };
+    const auto time = [&](char* at) {
+        digits(at, int(seconds / 3600), 2);
+        at[2] = ':';
+        digits(at + 3, int(seconds / 60 % 60), 2);
+        at[5] = ':';
+        digits(at + 6, int(seconds % 60), 2);
+    };
+    if (days == 0 || !withDate) {
+        time(text);
+        return QString::fromLatin1(text, 8);
+    }
+    int y = 1900, m = 2, d = 29; // the day Excel counts in 1900, which had no 29 February
+    if (date1904 || days != 60) {
+        static const qint64 base1904 = QDate(1904, 1, 1).toJulianDay();
+        static const qint64 base1900 = QDate(1899, 12, 30).toJulianDay();
+        const qint64 jd = date1904 ? base1904 + days : base1900 + days + (days < 60 ? 1 : 0);
+        QDate::fromJulianDay(jd).getDate(&y, &m, &d);
+    }
+    digits(text, y, 4);
+    text[4] = '-';
+    digits(text + 5, m, 2);
+    text[7] = '-';
+    digits(text + 8, d, 2);
+    if (!withTime)
+        return QString::fromLatin1(text, 10);
+    text[10] = ' ';
+    time(text + 11);
+    return QString::fromLatin1(text, 19);
 }
 
 QString DecodeExcelText(const QByteArray& bytes, int codePage)

@@ -45,6 +45,7 @@ private:
     bool m_date1904 = false;
     std::vector<QString> m_strings;
     std::vector<int> m_styleFormats;      // cellXfs: number format of each style
+    std::vector<DateShape> m_styleShapes; // what each style shows of a number
     std::map<int, QString> m_formatCodes; // numFmts of the workbook
     QString m_error;
 };
@@ -223,16 +224,18 @@ bool XlsxReader::readStyles(const QString& folder)
     }
     if (xml.hasError() && !data.isEmpty())
         return fail(QStringLiteral("styles: ") + xml.errorString());
+    for (int format : m_styleFormats) {
+        const auto it = m_formatCodes.find(format);
+        m_styleShapes.push_back(it == m_formatCodes.end() ? BuiltinDateShape(format) : FormatDateShape(it->second));
+    }
     return true;
 }
 
 DateShape XlsxReader::shapeOfStyle(int style) const
 {
-    if (style < 0 || size_t(style) >= m_styleFormats.size())
+    if (style < 0 || size_t(style) >= m_styleShapes.size())
         return {};
-    const int format = m_styleFormats[size_t(style)];
-    const auto it = m_formatCodes.find(format);
-    return it == m_formatCodes.end() ? BuiltinDateShape(format) : FormatDateShape(it->second);
+    return m_styleShapes[size_t(style)];
 }
 
 bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
