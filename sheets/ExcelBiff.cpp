@@ -188,7 +188,7 @@ private:
     std::map<int, StoredText> m_formats; // by index: their order up to Excel 4.0, their number after
     std::vector<int> m_xfFormats;
     mutable std::map<int, DateShape> m_shapes; // of the formats, once worked out
-    std::vector<QString> m_strings; // shared strings
+    std::vector<QString> m_strings;            // shared strings
     int m_ixfe = -1;
     std::optional<RawCell> m_pendingString; // formula waiting for its STRING record
     std::vector<RawCell> m_cells;
@@ -693,11 +693,14 @@ DateShape BookReader::shapeOf(const RawCell& cell) const
 void BookReader::finishSheet(const QString& name)
 {
     // One cell per position, the last written winning.
-    std::stable_sort(m_cells.begin(), m_cells.end(), [](const RawCell& a, const RawCell& b) {
+    const auto before = [](const RawCell& a, const RawCell& b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
-    });
+    };
+    if (!std::is_sorted(m_cells.begin(), m_cells.end(), before))
+        std::stable_sort(m_cells.begin(), m_cells.end(), before);
     ExcelSheet sheet;
     sheet.name = name;
+    sheet.cells.reserve(m_cells.size());
     for (size_t i = 0; i < m_cells.size(); ++i) {
         if (i + 1 < m_cells.size() && m_cells[i + 1].row == m_cells[i].row &&
             m_cells[i + 1].col == m_cells[i].col)

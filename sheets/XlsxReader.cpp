@@ -226,7 +226,8 @@ bool XlsxReader::readStyles(const QString& folder)
         return fail(QStringLiteral("styles: ") + xml.errorString());
     for (int format : m_styleFormats) {
         const auto it = m_formatCodes.find(format);
-        m_styleShapes.push_back(it == m_formatCodes.end() ? BuiltinDateShape(format) : FormatDateShape(it->second));
+        m_styleShapes.push_back(it == m_formatCodes.end() ? BuiltinDateShape(format)
+                                                          : FormatDateShape(it->second));
     }
     return true;
 }
