@@ -19,9 +19,9 @@
 #include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>

@@ -167,17 +167,15 @@ void ListExportTest::formats()
     }
 
     // An independent reader, where installed: bold frozen header, autofilter, date cells.
-    if (fmt != TableFormat::Xlsx ||
-        QProcess::execute(kPython, {"-c", "import openpyxl"}) != 0)
+    if (fmt != TableFormat::Xlsx || QProcess::execute(kPython, {"-c", "import openpyxl"}) != 0)
         return;
     QProcess py;
-    py.start(kPython,
-             {"-c",
-              "import sys, openpyxl; ws = openpyxl.load_workbook(sys.argv[1]).active;"
-              " print(ws.max_row, ws.freeze_panes, ws.auto_filter.ref, ws['A1'].font.b,"
-              " ws['B2'].is_date, ws['B2'].value, ws['A2'].value, ws['E2'].value,"
-              " int(ws.column_dimensions['E'].width))",
-              path});
+    py.start(kPython, {"-c",
+                       "import sys, openpyxl; ws = openpyxl.load_workbook(sys.argv[1]).active;"
+                       " print(ws.max_row, ws.freeze_panes, ws.auto_filter.ref, ws['A1'].font.b,"
+                       " ws['B2'].is_date, ws['B2'].value, ws['A2'].value, ws['E2'].value,"
+                       " int(ws.column_dimensions['E'].width))",
+                       path});
     QVERIFY(py.waitForFinished(60000));
     QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(),
              QStringLiteral("306 A2 A1:J306 True True 2026-12-13 12:00:00 400 제목 \"300\", 쉼표 28"));
