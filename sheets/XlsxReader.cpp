@@ -273,7 +273,7 @@ bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
         if (cell.col >= kMaxCols)
             return fail(QStringLiteral("%1: cell outside the worksheet").arg(ref.part));
         nextCol = cell.col + 1;
-        const QString type = a.value(QLatin1String("t")).toString();
+        const QStringView type = a.value(QLatin1String("t"));
         const int style = a.value(QLatin1String("s")).isEmpty() ? -1 : a.value(QLatin1String("s")).toInt();
         QString value;
         bool hasValue = false;
@@ -305,14 +305,14 @@ bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
             cell.text = type == u"str" ? unescapeText(value) : value;
         } else if (type == u"b") {
             cell.kind = ExcelCellKind::Boolean;
-            cell.value = value.trimmed() == u"1" ? 1 : 0;
+            cell.value = QStringView(value).trimmed() == u"1" ? 1 : 0;
             cell.text = cell.value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         } else if (type == u"e") {
             cell.kind = ExcelCellKind::Error;
             cell.text = value;
         } else {
             bool ok;
-            cell.value = value.trimmed().toDouble(&ok);
+            cell.value = QStringView(value).trimmed().toDouble(&ok);
             if (!ok || !std::isfinite(cell.value))
                 return fail(QStringLiteral("%1: %2 is no number").arg(ref.part, value));
             cell.kind = ExcelCellKind::Number;
