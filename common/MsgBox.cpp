@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QRegularExpression>
 
 namespace {
@@ -143,15 +144,26 @@ MsgAnswer ask(const MsgPrompt& prompt)
             answer.text.clear();
         break;
     }
-    case MsgPrompt::Kind::OpenFile: {
+    case MsgPrompt::Kind::OpenFile:
+    case MsgPrompt::Kind::SaveFile: {
         const QString start = prompt.defaultText.isEmpty()
                                   ? prompt.folder
                                   : prompt.folder + QLatin1Char('/') + prompt.defaultText;
-        answer.text = QFileDialog::getOpenFileName(QApplication::activeWindow(), prompt.title, start,
-                                                   qtFilter(prompt.filter));
+        if (prompt.kind == MsgPrompt::Kind::OpenFile) {
+            answer.text = QFileDialog::getOpenFileName(QApplication::activeWindow(), prompt.title, start,
+                                                       qtFilter(prompt.filter));
+        } else {
+            const QStringList filters = qtFilter(prompt.filter).split(QStringLiteral(";;"));
+            QString chosen;
+            answer.text = QFileDialog::getSaveFileName(QApplication::activeWindow(), prompt.title, start,
+                                                       filters.join(QStringLiteral(";;")), &chosen);
+            answer.filterIndex = int(std::max<qsizetype>(0, filters.indexOf(chosen)));
+        }
         answer.button = answer.text.isEmpty() ? vbCancel : vbOK;
         break;
     }
+    case MsgPrompt::Kind::Progress:
+        break;
     }
     return answer;
 }
@@ -217,6 +229,56 @@ QString OpenFileDialog(const QString& title, const QString& folder, const QStrin
     p.buttons = MsgButtons::OkCancel;
     const MsgAnswer a = ask(p);
     return a.button == vbCancel ? QString() : a.text;
+}
+
+QString SaveFileDialog(const QString& title, const QString& folder, const QString& fileName,
+                       const QString& filter, int& filterIndex)
+{
+    MsgPrompt p;
+    p.kind = MsgPrompt::Kind::SaveFile;
+    p.title = title;
+    p.folder = folder;
+    p.defaultText = fileName;
+    p.filter = filter;
+    p.buttons = MsgButtons::OkCancel;
+    const MsgAnswer a = ask(p);
+    filterIndex = a.filterIndex;
+    return a.button == vbCancel ? QString() : a.text;
+}
+
+MsgProgress::MsgProgress(const QString& text, int maximum)
+{
+    m_prompt.kind = MsgPrompt::Kind::Progress;
+    m_prompt.text = text;
+    m_prompt.title = gAppTitle;
+    m_prompt.buttons = MsgButtons::OkCancel;
+    m_prompt.maximum = maximum;
+    if (responder())
+        return;
+    m_dialog = new QProgressDialog(text, QStringLiteral("취소"), 0, maximum, QApplication::activeWindow());
+    m_dialog->setWindowTitle(gAppTitle);
+    m_dialog->setWindowModality(Qt::WindowModal);
+    m_dialog->setMinimumDuration(500);
+    m_dialog->setValue(0);
+}
+
+MsgProgress::~MsgProgress()
+{
+    delete m_dialog;
+}
+
+bool MsgProgress::step(int value)
+{
+    if (m_cancelled)
+        return false;
+    m_prompt.value = value;
+    if (responder())
+        m_cancelled = responder()(m_prompt).button == vbCancel;
+    else {
+        m_dialog->setValue(value);
+        m_cancelled = m_dialog->wasCanceled();
+    }
+    return !m_cancelled;
 }
 
 void ShowError(long number, const QString& description)

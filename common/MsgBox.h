@@ -39,7 +39,9 @@ struct MsgPrompt
     {
         Box,
         Input,
-        OpenFile
+        OpenFile,
+        SaveFile,
+        Progress
     };
     Kind kind = Kind::Box;
     QString text;
@@ -50,12 +52,15 @@ struct MsgPrompt
     QString defaultText; // input box default, or the file dialog's initial file name
     QString folder;      // file dialog's initial folder
     QString filter;      // file dialog's filter, "Name|*.a;*.b|Name2|*.c"
+    int value = 0;       // progress: done so far, of `maximum`
+    int maximum = 0;
 };
 
 struct MsgAnswer
 {
     int button = vbOK;
-    QString text; // input box text or chosen file; empty for Cancel
+    QString text;        // input box text or chosen file; empty for Cancel
+    int filterIndex = 0; // save-file dialog: the filter chosen, from 0
 };
 
 // Tests install a responder; with none installed the real dialogs are shown.
@@ -79,6 +84,29 @@ QString InputBox(const QString& prompt, const QString& title = {}, const QString
 // Returns the chosen path, or "" when cancelled.
 QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName,
                        const QString& filter);
+
+// The save-file dialog: asks before replacing a file. `filterIndex` gets the filter
+// chosen (from 0). Returns the chosen path, or "" when cancelled.
+QString SaveFileDialog(const QString& title, const QString& folder, const QString& fileName,
+                       const QString& filter, int& filterIndex);
+
+// A progress window with Cancel for a long task; it shows itself only when the task
+// takes more than a moment. Tests see each step as a Progress prompt; vbCancel cancels.
+class MsgProgress
+{
+public:
+    MsgProgress(const QString& text, int maximum);
+    ~MsgProgress();
+    MsgProgress(const MsgProgress&) = delete;
+    MsgProgress& operator=(const MsgProgress&) = delete;
+    // Shows `value` done; false once the user has cancelled.
+    bool step(int value);
+
+private:
+    MsgPrompt m_prompt;
+    class QProgressDialog* m_dialog = nullptr;
+    bool m_cancelled = false;
+};
 
 // The standard error boxes (OK button, default title).
 void ShowError(long number, const QString& description);

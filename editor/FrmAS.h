@@ -15,6 +15,8 @@ class HCCombo;
 class HCText;
 class QCheckBox;
 class QDateEdit;
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -42,6 +44,12 @@ public:
     explicit FrmAS(FrmMain* main);
     ~FrmAS() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+public:
     // Fills the window from row `row` of the main window's list and from the database.
     void DispRec(int row);
     // Switches off what the user may not change.
@@ -63,6 +71,14 @@ public:
     void btnShotDel_Click(int index);
     void imgShot_Click(int index);
     void imgShot_DblClick(int index);
+    // Ctrl+V with a picture on the clipboard: the picture is stored as a capture (a JPEG
+    // in the capture folder, named like one) in the half that holds the focus. False
+    // when the clipboard holds no picture or that half takes none.
+    bool PastePicture();
+    // A picture file attached to half `half` as btnAppend attaches a chosen one.
+    void AttachPicture(int half, const QString& path);
+    // The half (0 question, 1 answer) a widget of the window belongs to; -1 for none.
+    int HalfOf(const QWidget* widget) const;
 
     void btnDate_Click();
     void btnReset_Click();

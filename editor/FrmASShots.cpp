@@ -12,11 +12,18 @@
 #include "records/ShotFiles.h"
 #include "windows/FrmZoom_Image.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -89,8 +96,12 @@ void FrmAS::Screen_Shot(int index)
 void FrmAS::btnAppend_Click(int index)
 {
     const QString path = OpenPictureDialog(QStringLiteral("스샷 이미지(그림) 선택"), QString(), QString());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        AttachPicture(index, path);
+}
+
+void FrmAS::AttachPicture(int index, const QString& path)
+{
     const int length = cp949::byteLength(path);
     if (length > kMaxAttachPathBytes) {
         MsgInfo(QStringLiteral("이미지 경로가 너무 깁니다. 최대 100자까지 허용됩니다. 현재길이:") +
@@ -102,6 +113,91 @@ void FrmAS::btnAppend_Click(int index)
     if (picture.isNull())
         return showFormError(error, "btnAppend_Click");
     showSlot(TargetSlot(m_tags, index), path, picture);
+}
+
+int FrmAS::HalfOf(const QWidget* widget) const
+{
+    for (int half = 0; half < 2; ++half) {
+        const QWidget* frame = half == 0 ? static_cast<QWidget*>(fraQuestion) : fraAnswer;
+        if (widget && (widget == frame || frame->isAncestorOf(widget)))
+            return half;
+    }
+    return -1;
+}
+
+bool FrmAS::PastePicture()
+{
+    const QImage image = QGuiApplication::clipboard()->image();
+    // Outside both halves the question's half takes it, as its buttons come first.
+    const int half = std::max(0, HalfOf(QApplication::focusWidget()));
+    if (image.isNull() || !btnAppend[half]->isEnabled())
+        return false;
+    AppError error;
+    const QString folder = CaptureDir();
+    const QString file = CaptureFilePath(folder, htField[0]->Text(), QDateTime::currentDateTime());
+    QPixmap picture;
+    if (!QDir().mkpath(folder))
+        error = {76, QStringLiteral("PastePicture"), QStringLiteral("Path not found: ") + folder};
+    else if ((QFile::exists(file) && !QFile::remove(file)) || !image.save(file, "JPG", 100))
+        error = {75, QStringLiteral("PastePicture"), QStringLiteral("Path/File access error: ") + file};
+    else
+        picture = LoadShot(file, &error);
+    if (picture.isNull()) {
+        showFormError(error, "PastePicture");
+        return true;
+    }
+    showSlot(TargetSlot(m_tags, half), file, picture);
+    return true;
+}
+
+namespace {
+
+// The picture files among dropped data.
+QStringList droppedPictures(const QMimeData* data)
+{
+    QStringList out;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QImageReader(url.toLocalFile()).canRead())
+            out << url.toLocalFile();
+    return out;
+}
+
+bool isPasteKey(QEvent* event)
+{
+    return (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+           static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste);
+}
+
+} // namespace
+
+bool FrmAS::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text box pastes text when the clipboard has some; a picture goes to the half.
+    const QMimeData* clip = isPasteKey(event) ? QGuiApplication::clipboard()->mimeData() : nullptr;
+    const bool textBox = watched->inherits("QPlainTextEdit") || watched->inherits("QLineEdit");
+    if (clip && clip->hasImage() && !(textBox && clip->hasText())) {
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            PastePicture();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmAS::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedPictures(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void FrmAS::dropEvent(QDropEvent* event)
+{
+    const int half = HalfOf(childAt(event->position().toPoint()));
+    if (half < 0 || !btnAppend[half]->isEnabled())
+        return;
+    event->acceptProposedAction();
+    for (const QString& path : droppedPictures(event->mimeData()))
+        AttachPicture(half, path);
 }
 
 void FrmAS::selectSlot(int slot)

@@ -276,4 +276,9 @@ void FrmAS::connectEvents()
         connect(imgShot[slot], &ShotBox::doubleClicked, this, [this, slot] { imgShot_DblClick(slot); });
         connect(optSelect[slot], &QRadioButton::clicked, this, [this, slot] { imgShot_Click(slot); });
     }
+    // Pictures: pasted with Ctrl+V wherever the focus is, dropped onto a half.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    setAcceptDrops(true);
 }

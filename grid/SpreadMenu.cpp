@@ -144,7 +144,8 @@ QStringList SpreadMenuItems(const SpreadGrid* grid, bool bRptCol, bool bSubtotal
           << QStringLiteral("02【글자크기】       변경") << QStringLiteral("-")
           << QStringLiteral("03폼 및 그리드 설정【초기화】");
     if (bRptCol)
-        items << QStringLiteral("-") << QStringLiteral("04【보고서】용 칼럼 설정");
+        items << QStringLiteral("-") << QStringLiteral("04【보고서】용 칼럼 설정")
+              << QStringLiteral("05【엑셀】로 내보내기");
     if (bSubtotal)
         items << QStringLiteral("-") << QStringLiteral("06【소계】숨김/보기")
               << QStringLiteral("07【소계만】보기/해제");
@@ -152,11 +153,13 @@ QStringList SpreadMenuItems(const SpreadGrid* grid, bool bRptCol, bool bSubtotal
     return items;
 }
 
-void ShowSpreadMenu(QWidget* form, SpreadGrid* grid, bool bRptCol, const QString& sSuffix, bool bSubtotal)
+int ShowSpreadMenu(QWidget* form, SpreadGrid* grid, bool bRptCol, const QString& sSuffix, bool bSubtotal)
 {
     if (!form || !grid)
-        return;
-    RunSpreadMenuCommand(form, grid, ShowPopupMenu(form, SpreadMenuItems(grid, bRptCol, bSubtotal)), sSuffix);
+        return 0;
+    const int command = ShowPopupMenu(form, SpreadMenuItems(grid, bRptCol, bSubtotal));
+    RunSpreadMenuCommand(form, grid, command, sSuffix);
+    return command;
 }
 
 void RunSpreadMenuCommand(QWidget* form, SpreadGrid* grid, int command, const QString& sSuffix)

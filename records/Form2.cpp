@@ -11,6 +11,7 @@
 #include "grid/SpreadGrid.h"
 #include "records/ExcelImportSql.h"
 #include "records/WaitCursor.h"
+#include "sheets/SheetFile.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -113,8 +114,9 @@ void Form2::Form_Load()
 
 void Form2::btnGetXLSFile_Click()
 {
-    const QString path = PickExcelFile(txtPathExcel->text(), QStringLiteral("엑셀파일 선택"),
-                                       QStringLiteral("ExcelFiles (*.xls)|*.xls"));
+    const QString path =
+        PickExcelFile(txtPathExcel->text(), QStringLiteral("엑셀파일 선택"),
+                      QStringLiteral("ExcelFiles (*.xls;*.xlsx;*.xlw;*.csv)|*.xls;*.xlsx;*.xlw;*.csv"));
     if (path.isEmpty())
         return;
     txtPathExcel->setText(path);
@@ -141,7 +143,7 @@ void Form2::OpenWorkbook(const QString& path)
     bool listed = false;
     {
         WaitCursor wait;
-        code = IsExcelFile(path);
+        code = SheetFileCode(path);
         if (code != ExcelNotReadable && code != ExcelCannotOpen)
             listed = m_workbooks.GetExcelSheetList(path, names, count,
                                                    DataPath(QStringLiteral("ILOGFILE.TXT")), m_handle, true);

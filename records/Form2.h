@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ExcelBiff.h"
+#include "grid/ExcelWorkbooks.h"
 
 #include <QDialog>
 
@@ -13,7 +13,8 @@ class SpreadGrid;
 // Opens the Excel import window modally (the main window's "액셀" button).
 void ShowExcelImport(QWidget* parent);
 
-// The Excel import: a worksheet of an old-format workbook (Excel 3.0 or older) is
+// The Excel import: a worksheet of a workbook (Excel 2.x to 2003, 2007 and later, or a
+// CSV file) is
 // shown in the grid, and two INSERT statements are built from it for the operator
 // to run: the A/S records (sheet row 1 holds titles; from row 2: program name,
 // screen name, title, request text) and then their company rows, numbered from

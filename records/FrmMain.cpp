@@ -13,6 +13,7 @@
 #include "grid/SpreadMenu.h"
 #include "records/Form2.h"
 #include "records/FrmCompany.h"
+#include "records/ListExport.h"
 #include "records/ListGrid.h"
 #include "records/MainCommands.h"
 #include "records/ProgramLists.h"
@@ -219,8 +220,10 @@ void FrmMain::spList_LeaveCell(int row, int newRow)
 
 void FrmMain::spList_RightClick(int clickType)
 {
-    if (clickType == 2)
-        ShowSpreadMenu(this, spList, true, QString(), true);
+    if (clickType == 2 && ShowSpreadMenu(this, spList, true, QString(), true) == kExportCommand)
+        ExportList(this, spList,
+                   ExportConditions(CurrentFilters(), cmbProgram->Text(),
+                                    {cmbUser[0]->Text(), cmbUser[1]->Text(), cmbUser[2]->Text()}));
 }
 
 void FrmMain::spList_ColWidthChange(int col1, int col2)

@@ -49,6 +49,11 @@ template <size_t N> void writeRow(SpreadGrid* grid, int row, const RecordSet& rs
 
 } // namespace
 
+QString ListColumnField(int col)
+{
+    return col >= 1 && col <= ListColCountAll ? QString::fromLatin1(kListColumns[col - 1].field) : QString();
+}
+
 void SetupListGrid(SpreadGrid* spList)
 {
     setColumns(spList, kListColumns);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class RecordSet;
 class SpreadGrid;
 
@@ -38,6 +40,9 @@ enum CompanyCol
     ComColUserId = 4,
     ComColCountAll = 4
 };
+
+// The result column a list column is filled from ("seq", "qusdate", ...); "" outside 1..15.
+QString ListColumnField(int col);
 
 // Headers, widths, common set-up, centred, hidden and number columns.
 void SetupListGrid(SpreadGrid* spList);

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   libmariadb-dev mariadb-server mariadb-client
   libcurl4-openssl-dev libssl-dev openssl libbenchmark-dev
+  libxlsxwriter-dev libminizip-dev python3-openpyxl python3-xlrd python3-xlwt
   xvfb xauth x11-utils xdotool fonts-nanum
   binutils-mingw-w64-x86-64
   dpkg-dev file lintian desktop-file-utils appstream libx11-dev

@@ -16,9 +16,12 @@
 #include "records/ShotBox.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDateEdit>
+#include <QDragEnterEvent>
 #include <QImageReader>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -68,6 +71,8 @@ private slots:
     void captureAndDelete();
     void attachLimit_data();
     void attachLimit();
+    void pasteAndDrop_data();
+    void pasteAndDrop();
     void commands();
 
 private:
@@ -414,6 +419,76 @@ void FrmAsTest::attachLimit()
                  QStringLiteral("이미지 경로가 너무 깁니다. 최대 100자까지 허용됩니다. 현재길이:101"
                                 "\r\n\r\n") +
                      path);
+    }
+}
+
+void FrmAsTest::pasteAndDrop_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("picture pasted in a text box") << "paste" << true;
+    QTest::newRow("text and picture pasted in a text box: the text") << "paste text" << false;
+    QTest::newRow("picture file dropped on a slot") << "drop" << true;
+    QTest::newRow("other file dropped") << "drop text" << false;
+}
+
+// Pictures reach the question half by the clipboard and by dropping, on a real display.
+void FrmAsTest::pasteAndDrop()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, taken);
+    FrmAS form(m_main.get());
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.htField[0]->setText(QStringLiteral("거래처등록"));
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkMagenta);
+    MsgRecorder msgs;
+    QString expected;
+    if (how.startsWith(QLatin1String("paste"))) {
+        auto* data = new QMimeData;
+        data->setImageData(picture);
+        if (how.endsWith(QLatin1String("text")))
+            data->setText(QStringLiteral("붙인 글"));
+        QGuiApplication::clipboard()->setMimeData(data);
+        form.txtField->setFocus();
+        QTest::keyClick(form.txtField, Qt::Key_V, Qt::ControlModifier);
+        if (!taken)
+            QVERIFY(form.txtField->toPlainText().contains(QStringLiteral("붙인 글")));
+    } else {
+        const QString file =
+            m_env.path(how.endsWith(QLatin1String("text")) ? QStringLiteral("메모.txt")
+                                                           : QStringLiteral("그림/끌어온.png"));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QVERIFY(how.endsWith(QLatin1String("text")) ? WriteFileBytes(file, "memo") : picture.save(file));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at = form.imgShot[0]->mapTo(&form, form.imgShot[0]->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        expected = file;
+    }
+    QCOMPARE(msgs.count(), 0);
+    const QString tag = form.shotTags()[0];
+    if (!taken) {
+        QCOMPARE(tag, QString());
+        return;
+    }
+    if (expected.isEmpty()) { // a capture: a JPEG in the capture folder, named like one
+        QVERIFY2(QRegularExpression(QStringLiteral("^%1/거래처등록_\\d{4}-\\d{10}_scr\\.jpg$")
+                                        .arg(QRegularExpression::escape(CaptureDir())))
+                     .match(tag)
+                     .hasMatch(),
+                 qPrintable(tag));
+        QCOMPARE(QImageReader(tag).format(), QByteArray("jpeg"));
+        QCOMPARE(QImage(tag).size(), picture.size());
+        QFile::remove(tag);
+    } else {
+        QCOMPARE(tag, expected);
     }
 }
 

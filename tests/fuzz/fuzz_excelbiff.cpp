@@ -1,8 +1,8 @@
-// The old-format Excel reader (grid/ExcelBiff.h) on any bytes: a worksheet it accepts
+// The old-format Excel reader (sheets/ExcelBiff.h) on any bytes: a worksheet it accepts
 // holds each position once, in order, inside the sheet's size.
 
 #include "FuzzCheck.h"
-#include "grid/ExcelBiff.h"
+#include "sheets/ExcelBiff.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

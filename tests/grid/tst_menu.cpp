@@ -120,7 +120,7 @@ void MenuTest::menuItems_data()
                            "02【글자크기】       변경",
                            "-",
                            "03폼 및 그리드 설정【초기화】"};
-    const QStringList rpt{"-", "04【보고서】용 칼럼 설정"};
+    const QStringList rpt{"-", "04【보고서】용 칼럼 설정", "05【엑셀】로 내보내기"};
     const QStringList sub{"-", "06【소계】숨김/보기", "07【소계만】보기/해제"};
     const QStringList tail{"-", "00메    뉴      닫    기"};
     QTest::newRow("main window") << true << true << true << head + rpt + sub + tail;

@@ -1,13 +1,15 @@
-#include "../grid/BiffWriter.h"
+#include "../sheets/BiffWriter.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
 #include "common/AppPaths.h"
+#include "common/Cp949.h"
 #include "common/Globals.h"
 #include "common/SettingsStore.h"
 #include "db/Query.h"
 #include "grid/SpreadGrid.h"
 #include "records/ExcelImportSql.h"
 #include "records/Form2.h"
+#include "sheets/TableWriter.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -180,10 +182,49 @@ void ExcelImportTest::chooseFile_data()
     QTest::newRow("cancelled") << QString() << none << none << none << none << 0;
     QTest::newRow("no such file") << m_env.path(QStringLiteral("없음.xls")) << none << none << none << none
                                   << 0;
-    for (const char* name : {"edr_as3xls_BIFF4.xls", "fxl_simple2003_4WB.xlw", "edr_as3xls_BIFF5.xls",
-                             "fxl_simple2003.xls", "pe_Test95J.xls"})
-        QTest::newRow(name) << fixture(QString::fromLatin1(name)) << QStringList{kRefused} << none << none
-                            << none << 0;
+    const QStringList simpleHead{"Column 1", "Column 2", "Third Column", "", "", ""};
+    const QStringList simpleFirst{"Cell1", "Cell2", "Cell3", "", "", "23:34:04"};
+    QTest::newRow("Excel 4.0 worksheet")
+        << fixture(QStringLiteral("edr_as3xls_BIFF4.xls")) << QStringList(4, QStringLiteral("number"))
+        << QStringList{"edr_as3xls_BIFF4"}
+        << QStringList{"1", "Hi", "10.22", "14.754317602357", "21.041075725337"}
+        << QStringList{"2", "How", "2007-02-22", "14.754317602357", "43.041075725337"} << 9;
+    QTest::newRow("Excel 4.0 workbook")
+        << fixture(QStringLiteral("fxl_simple2003_4WB.xlw")) << none << QStringList{"simple2003_4", "sheet2"}
+        << simpleHead << simpleFirst << 3;
+    QTest::newRow("Excel 5 workbook")
+        << fixture(QStringLiteral("edr_as3xls_BIFF5.xls")) << QStringList(4, QStringLiteral("number"))
+        << QStringList{"Sheet1", "Sheet2", "Sheet3"}
+        << QStringList{"1", "Hi", "10.22", "14.754317602357", "21.041075725337"}
+        << QStringList{"2", "How", "2007-02-22", "14.754317602357", "43.041075725337"} << 9;
+    QTest::newRow("Excel 97-2003 workbook")
+        << fixture(QStringLiteral("fxl_simple2003.xls")) << none << QStringList{"simple2003_4", "sheet2"}
+        << simpleHead << simpleFirst << 3;
+    QTest::newRow("Excel 95, Shift-JIS")
+        << fixture(QStringLiteral("pe_Test95J.xls")) << none << QStringList{"Sheet1-ASC", "漢字名"}
+        << QStringList{"ASC", "This Data is 'ASC Only'"} << QStringList{"Date", "1964-03-23"} << 5;
+    // Workbooks of today, written by the export's own writers, and a CP949 CSV file.
+    const QStringList head{"프로그램", "화면명", "제목", "요청내용"};
+    const QStringList row{"누리셈", "거래처 등록", "저장, 안 됨", "\"확인\" 누르면\r\n멈춤"};
+    for (auto [name, format] :
+         {std::pair{"목록.xlsx", TableFormat::Xlsx}, std::pair{"목록.csv", TableFormat::Csv}}) {
+        std::vector<TableColumn> columns;
+        for (const QString& h : head)
+            columns.push_back({h, ColumnKind::Text, 10});
+        const auto writer = MakeTableWriter(format);
+        QString error;
+        QVERIFY(writer->open(m_env.path(QString::fromUtf8(name)), columns, {}, 1, error));
+        writer->row(row);
+        QVERIFY(writer->commit(error));
+        QTest::newRow(name) << m_env.path(QString::fromUtf8(name)) << none
+                            << QStringList{format == TableFormat::Xlsx ? "A-S" : "목록"} << head << row << 1;
+    }
+    QFile cp949File(m_env.path(QStringLiteral("목록949.csv")));
+    QVERIFY(cp949File.open(QIODevice::WriteOnly));
+    cp949File.write(cp949::encode(head.join(u',') + QStringLiteral("\n누리셈,,제목\n")));
+    cp949File.close();
+    QTest::newRow("CSV in CP949") << cp949File.fileName() << none << QStringList{"목록949"} << head
+                                  << QStringList{"누리셈", "", "제목", ""} << 1;
     QFile text(m_env.path(QStringLiteral("list.xls")));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("program,screen,title,text\r\n");
@@ -230,7 +271,7 @@ void ExcelImportTest::chooseFile()
     const MsgPrompt& dialog = rec.prompts().first();
     QCOMPARE(int(dialog.kind), int(MsgPrompt::Kind::OpenFile));
     QCOMPARE(dialog.title, QStringLiteral("엑셀파일 선택"));
-    QCOMPARE(dialog.filter, QStringLiteral("ExcelFiles (*.xls)|*.xls"));
+    QCOMPARE(dialog.filter, QStringLiteral("ExcelFiles (*.xls;*.xlsx;*.xlw;*.csv)|*.xls;*.xlsx;*.xlw;*.csv"));
     QCOMPARE(dialog.folder, DataDir());
     QCOMPARE(dialog.defaultText, QString());
     QCOMPARE(rec.texts().mid(1), messages);

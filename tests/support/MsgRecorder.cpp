@@ -3,6 +3,12 @@
 MsgRecorder::MsgRecorder()
 {
     SetMsgResponder([this](const MsgPrompt& prompt) {
+        if (prompt.kind == MsgPrompt::Kind::Progress) {
+            ++m_progressSteps;
+            MsgAnswer a;
+            a.button = m_cancelAt >= 0 && prompt.value >= m_cancelAt ? vbCancel : vbOK;
+            return a;
+        }
         m_prompts << prompt;
         if (!m_answers.isEmpty())
             return m_answers.dequeue();

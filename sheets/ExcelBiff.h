@@ -6,13 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-class SpreadGrid;
-
-// The grid's workbook facility: old-format Excel worksheet files, the record
-// streams written by Excel 2.x (BIFF2) and Excel 3.0 (BIFF3). Such a file holds one
-// worksheet and no sheet name; the sheet is named after the file, as Excel names it.
-// Excel 4.0 files (BIFF4) and the compound-document workbooks of Excel 5 and later
-// are not read.
+// Excel files of the record format (BIFF): the worksheet files of Excel 2.x (BIFF2),
+// 3.0 (BIFF3) and 4.0 (BIFF4), which hold one worksheet and no sheet name (the sheet
+// is named after the file, as Excel names it), Excel 4.0 workbooks (.xlw) and the
+// compound-document workbooks of Excel 5 to 2003 (BIFF5, BIFF8).
 
 enum class ExcelCellKind
 {
@@ -45,13 +42,13 @@ struct ExcelSheet
 
 struct ExcelBook
 {
-    int biffVersion = 0; // 2 or 3
+    int biffVersion = 0; // 2, 3, 4, 5 or 8; 0 for the files of other formats
     int codePage = 0;    // as the file states it; 0 when it states none (read as CP949)
     bool date1904 = false;
     std::vector<ExcelSheet> sheets;
 };
 
-// Answers of the Excel-file test.
+// Answers of the Excel-file test of the old-format reader.
 enum ExcelFileCode : int16_t
 {
     ExcelNotReadable = 0, // not an Excel file, or Excel 4.0 or newer
@@ -59,7 +56,7 @@ enum ExcelFileCode : int16_t
     ExcelCannotOpen = 2 // missing, or cannot be read
 };
 
-// The Excel-file test of a file.
+// The Excel-file test of a file: readable for Excel 2.x and 3.0 worksheets only.
 int16_t IsExcelFile(const QString& fileName);
 // The same test on the first bytes of a file.
 int16_t ExcelFileCodeOf(const QByteArray& head);
@@ -67,6 +64,10 @@ int16_t ExcelFileCodeOf(const QByteArray& head);
 // Reads a whole worksheet file. Returns false, with `error` saying why and `book`
 // empty, when the data is not one complete BIFF2 or BIFF3 worksheet.
 bool ReadExcelBook(const QByteArray& data, const QString& sheetName, ExcelBook& book, QString& error);
+// Reads any of the files above (Excel 2.x and 3.0 worksheets read as ReadExcelBook reads
+// them); worksheet files are named `sheetName`. Only worksheets are taken from a
+// workbook; its charts and macro sheets are left out.
+bool ReadXlsBook(const QByteArray& data, const QString& sheetName, ExcelBook& book, QString& error);
 
 // A number as the grid holds it: at most 14 significant digits (what a number cell
 // keeps exactly through its rounding), no exponent, no trailing zeros
@@ -77,26 +78,3 @@ QString ExcelNumberText(double value);
 QString ExcelDateText(double serial, bool date1904, bool withDate, bool withTime);
 // Label bytes in the file's code page (0: none stated, read as CP949).
 QString DecodeExcelText(const QByteArray& bytes, int codePage);
-
-// Workbooks opened by the sheet list stay held under their handle as long as this
-// object lives.
-class ExcelWorkbooks
-{
-public:
-    // Reads the workbook and gives its sheet names, their count and its handle.
-    // The log file gets what was read or why it failed (`replace`: a new log,
-    // otherwise appended). On failure the handle stays as it was.
-    bool GetExcelSheetList(const QString& fileName, QStringList& names, int16_t& count,
-                           const QString& logFileName, int16_t& handle, bool replace);
-    // The sheet, or nullptr for an unknown handle or index.
-    const ExcelSheet* Sheet(int16_t handle, int index) const;
-    // Fills the grid with one sheet (see ImportExcelSheet below).
-    bool ImportExcelSheet(SpreadGrid& grid, int16_t handle, int index) const;
-
-private:
-    std::vector<ExcelBook> m_books;
-};
-
-// Sizes the grid to the sheet and puts every cell into it: numbers as number cells
-// (CellTypeNumber, their decimals as written, no separators), the rest as text.
-void ImportExcelSheet(SpreadGrid& grid, const ExcelSheet& sheet);

@@ -2,8 +2,9 @@
 #include "TestDb.h"
 #include "common/Cp949.h"
 #include "grid/CellStyle.h"
-#include "grid/ExcelBiff.h"
+#include "grid/ExcelWorkbooks.h"
 #include "grid/SpreadGrid.h"
+#include "sheets/SheetFile.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -207,36 +208,11 @@ void ExcelBiffTest::fixtures_data()
         QTest::newRow(qPrintable(name)) << name;
 }
 
-// Every sample file against the values an independent reader found in it: the
-// Excel 2.x / 3.0 files read cell by cell, the newer ones refused.
-void ExcelBiffTest::fixtures()
+// A sheet against the first ten rows an independent reader found in it.
+void compareSheet(const ExcelSheet& sheet, const ExpectedSheet& want)
 {
-    QFETCH(QString, name);
-    const QString path = FixturePath(QStringLiteral("excel-old/") + name);
-    const Expected ex = readExpected(path + QStringLiteral(".expected.txt"));
-    QVERIFY(ex.biffVersion > 0);
-    ExcelBook book;
-    QString error;
-    const bool ok = ReadExcelBook(readAll(path), QFileInfo(path).completeBaseName(), book, error);
-
-    if (ex.biffVersion > 30) {
-        QCOMPARE(IsExcelFile(path), int16_t(ExcelNotReadable));
-        QVERIFY(!ok);
-        QVERIFY(book.sheets.empty());
-        return;
-    }
-    QCOMPARE(IsExcelFile(path), int16_t(ExcelReadable));
-    QVERIFY2(ok, qPrintable(error));
-    QCOMPARE(book.biffVersion * 10, ex.biffVersion / 10 * 10);
-    QCOMPARE(book.sheets.size(), ex.sheets.size());
-    const ExcelSheet& sheet = book.sheets[0];
-    const ExpectedSheet& want = ex.sheets[0];
-    // These files store no sheet name: the sheet is named after its file.
-    QCOMPARE(want.name, QStringLiteral("Sheet 1"));
-    QCOMPARE(sheet.name, QFileInfo(path).completeBaseName());
     QCOMPARE(sheet.rows, want.rows);
     QCOMPARE(sheet.cols, want.cols);
-
     std::map<std::pair<int, int>, const ExcelCell*> got;
     for (const ExcelCell& c : sheet.cells)
         if (c.row < 10)
@@ -251,6 +227,48 @@ void ExcelBiffTest::fixtures()
             QCOMPARE(c.value, w.value);
     }
     QCOMPARE(got.size(), want.cells.size());
+}
+
+// Every sample file against the values an independent reader found in it: the old
+// reader reads the Excel 2.x / 3.0 files and refuses the newer ones, the import's
+// reader reads them all, every sheet of a workbook.
+void ExcelBiffTest::fixtures()
+{
+    QFETCH(QString, name);
+    const QString path = FixturePath(QStringLiteral("excel-old/") + name);
+    const Expected ex = readExpected(path + QStringLiteral(".expected.txt"));
+    QVERIFY(ex.biffVersion > 0);
+    const QString baseName = QFileInfo(path).completeBaseName();
+    ExcelBook book, any;
+    QString error;
+    const bool ok = ReadExcelBook(readAll(path), baseName, book, error);
+    SheetFormat format;
+    QVERIFY2(ReadSheetFile(path, any, format, error), qPrintable(error));
+    QCOMPARE(int(format), int(SheetFormat::Biff));
+    QCOMPARE(SheetFileCode(path), int16_t(ExcelReadable));
+    QCOMPARE(any.biffVersion, ex.biffVersion == 70 ? 5 : ex.biffVersion / 10);
+    QCOMPARE(any.sheets.size(), ex.sheets.size());
+    for (size_t i = 0; i < ex.sheets.size(); ++i) {
+        // Worksheet files store no sheet name: the sheet is named after its file.
+        const bool unnamed = ex.sheets[i].name == QLatin1String("Sheet 1") && ex.biffVersion <= 40;
+        QCOMPARE(any.sheets[i].name, unnamed ? baseName : ex.sheets[i].name);
+        compareSheet(any.sheets[i], ex.sheets[i]);
+        if (QTest::currentTestFailed())
+            return;
+    }
+
+    if (ex.biffVersion > 30) {
+        QCOMPARE(IsExcelFile(path), int16_t(ExcelNotReadable));
+        QVERIFY(!ok);
+        QVERIFY(book.sheets.empty());
+        return;
+    }
+    QCOMPARE(IsExcelFile(path), int16_t(ExcelReadable));
+    QVERIFY2(ok, qPrintable(error));
+    QCOMPARE(book.biffVersion * 10, ex.biffVersion / 10 * 10);
+    QCOMPARE(book.sheets.size(), size_t(1));
+    QCOMPARE(book.sheets[0].name, baseName);
+    compareSheet(book.sheets[0], ex.sheets[0]);
 }
 
 void ExcelBiffTest::truncated_data()
