@@ -178,7 +178,7 @@ void ListExportTest::formats()
                        path});
     QVERIFY(py.waitForFinished(60000));
     QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(),
-             QStringLiteral("306 A2 A1:J306 True True 2026-12-13 12:00:00 400 제목 \"300\", 쉼표 28"));
+             QStringLiteral("306 A2 A1:J306 True True 2026-12-13 12:00:00 400 제목 \"300\", 쉼표 26"));
 }
 
 void ListExportTest::fromTheMenu_data()
