@@ -67,8 +67,17 @@ void ShotBox::resizeEvent(QResizeEvent* event)
     rescale();
 }
 
+void ShotBox::showEvent(QShowEvent* event)
+{
+    QLabel::showEvent(event);
+    rescale();
+}
+
 void ShotBox::rescale()
 {
+    // A box that is not on screen has no final size yet: it scales when it is shown.
+    if (!isVisible())
+        return;
     const QSize inner = contentsRect().size();
     if (m_picture.isNull() || inner.isEmpty()) {
         setPixmap(m_picture);
