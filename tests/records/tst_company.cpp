@@ -12,7 +12,9 @@
 #include "records/FrmCompany.h"
 #include "records/FrmMain.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -170,6 +172,14 @@ void CompanyTest::mainWindowOpensItOnlyForASelection()
         QCOMPARE(form->cmbUser->Text2(), QStringLiteral("kim"));
         QCOMPARE(form->cmbUser->List(0), QStringLiteral("[전체]"));
         QVERIFY(!form->chkContinueAdd->isChecked());
+        // The user field acts as a plain combo box: entering it opens no list, and
+        // Enter and the arrow keys leave the focus where it is.
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->cmbUser->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->cmbUser->hwnd(), Qt::Key_Return);
+        QTest::keyClick(form->cmbUser->hwnd(), Qt::Key_Right);
+        QVERIFY(form->cmbUser->hwnd()->hasFocus());
+        QVERIFY(!form->cmbUser->hwnd()->view()->isVisible());
     });
     w->btnCompany->click();
     QVERIFY(opened);
