@@ -72,6 +72,9 @@ void FrmCompany::buildControls()
     txtMemo->setTabChangesFocus(true);
     cmbUser = new HCCombo;
     cmbUser->setObjectName(QStringLiteral("cmbUser"));
+    // Enter, the arrow keys and entering the field behave as in a plain combo box.
+    cmbUser->setAutoTab(false);
+    cmbUser->setAutoShowItem(false);
     chkContinueAdd = new QCheckBox(QStringLiteral("계속 등록하기(&N)"));
     chkContinueAdd->setObjectName(QStringLiteral("chkContinueAdd"));
     lblComKey = new QLabel(this);

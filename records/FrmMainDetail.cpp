@@ -130,10 +130,10 @@ void FrmMain::btnZoom_Click(int index)
         QDesktopServices::openUrl(url);
 }
 
+// The placeholder opens enlarged like any screenshot.
 void FrmMain::imgShot_Click(int index)
 {
-    if (!m_shotPicture[index].isNull())
-        FrmZoom_Image::showPicture(this, m_shotPicture[index]);
+    FrmZoom_Image::showPicture(this, imgShot[index]->picture());
 }
 
 void FrmMain::btnErrExtend_Click()

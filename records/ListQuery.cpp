@@ -4,11 +4,21 @@
 
 namespace {
 
-const char* const kListColumns =
-    " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext "
-    ", user_q, user_a, qusdate, ftpdate, solution, status , COUNT(c.seq) AS count"
+// The columns of a list row. The search and the single-record read have always
+// spaced the middle piece differently, and the server's log shows each as it is.
+const char* const kColumnsHead = " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext ";
+const char* const kListColumnsMiddle =
+    ", user_q, user_a, qusdate, ftpdate, solution, status , COUNT(c.seq) AS count";
+const char* const kRecordColumnsMiddle =
+    ", user_q, user_a, qusdate,  ftpdate, solution, status,COUNT(c.seq) AS count";
+const char* const kColumnsTail =
     ", p.name AS pname , p.code, p.groupid, p.chargeid, u.name AS uname, u.id AS id1"
     ", u2.name AS uname2, u2.id AS id2, u3.id AS id3 ";
+
+QString columns(const char* middle)
+{
+    return QLatin1String(kColumnsHead) + QLatin1String(middle) + QLatin1String(kColumnsTail);
+}
 
 // Every record keeps a company, so the companies stay inner-joined; a missing user
 // must not hide a record.
@@ -90,7 +100,7 @@ QString companyCondition(const ListFilters& f)
 
 QString listStatement(const ListFilters& f, const QString& restriction)
 {
-    QString sql = QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE 1=1 ");
+    QString sql = columns(kListColumnsMiddle) + QLatin1String(kListTables) + QStringLiteral(" WHERE 1=1 ");
     for (int i = 0; i < 3; ++i)
         if (f.showMine[i])
             sql += userCondition(i, f.userId);
@@ -165,7 +175,7 @@ QString ListRowsStatement(const ListFilters& f, const QList<qint64>& seqs)
 
 QString ListRecordStatement(long seq)
 {
-    return QLatin1String(kListColumns) + QLatin1String(kListTables) + QStringLiteral(" WHERE a.seq = ") +
+    return columns(kRecordColumnsMiddle) + QLatin1String(kListTables) + QStringLiteral(" WHERE a.seq = ") +
            QString::number(seq) + QLatin1String(kListGroupBy);
 }
 

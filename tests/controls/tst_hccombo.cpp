@@ -1,51 +1,21 @@
+#include "FieldWindow.h"
 #include "controls/HCCombo.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
 
-// A window with a plain field before and after the combo box.
-struct Form
+// The combo box between two plain fields, its Click and KeyDown events recorded.
+struct Form : FieldWindow<HCCombo>
 {
-    QWidget window;
-    QLineEdit* before;
-    HCCombo* combo;
-    QLineEdit* after;
-    QStringList events;
-
-    Form()
+    Form() : FieldWindow(QStringLiteral("cmbUser"))
     {
-        auto* layout = new QVBoxLayout(&window);
-        before = new QLineEdit(&window);
-        before->setObjectName(QStringLiteral("txtBefore"));
-        combo = new HCCombo(&window);
-        combo->setObjectName(QStringLiteral("cmbUser"));
-        after = new QLineEdit(&window);
-        after->setObjectName(QStringLiteral("txtAfter"));
-        layout->addWidget(before);
-        layout->addWidget(combo);
-        layout->addWidget(after);
-        QObject::connect(combo, &HCCombo::Click, [this] { events << QStringLiteral("Click"); });
-        QObject::connect(combo, &HCCombo::KeyDown,
+        QObject::connect(field, &HCCombo::Click, [this] { events << QStringLiteral("Click"); });
+        QObject::connect(field, &HCCombo::KeyDown,
                          [this](int code, int) { events << QStringLiteral("KeyDown(%1)").arg(code); });
-        window.show();
-        window.activateWindow();
-    }
-
-    bool enter()
-    {
-        if (!QTest::qWaitForWindowActive(&window))
-            return false;
-        combo->setFocus(Qt::TabFocusReason);
-        return combo->hwnd()->hasFocus();
-    }
-    QString focused() const
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        show();
     }
 };
 
@@ -96,7 +66,7 @@ void HCComboTest::itemDataRule()
 void HCComboTest::entriesStayAligned()
 {
     Form f;
-    HCCombo* c = f.combo;
+    HCCombo* c = f.field;
     c->AddItem(QStringLiteral("김철수"), 0, QStringLiteral("kim"));
     c->AddItem(QStringLiteral("이영희"), 0, QStringLiteral("lee"));
     c->AddItem(QStringLiteral("[전체]"), 0, QStringLiteral("1"));
@@ -149,7 +119,7 @@ void HCComboTest::entriesStayAligned()
 void HCComboTest::findAndSelect()
 {
     Form f;
-    HCCombo* c = f.combo;
+    HCCombo* c = f.field;
     c->AddItem(QStringLiteral("[프로그램]"));
     c->AddItem(QStringLiteral("누리셈"), -1, QStringLiteral("101"));
     c->AddItem(QStringLiteral("세무사랑"), -1, QStringLiteral("A7"));
@@ -212,23 +182,23 @@ void HCComboTest::keys()
     QFETCH(QString, focused);
     QFETCH(int, listIndex);
     Form f;
-    f.combo->setAutoTab(autoTab);
-    f.combo->setAutoShowItem(false);
+    f.field->setAutoTab(autoTab);
+    f.field->setAutoShowItem(false);
     for (const char* name : {"a", "b", "c"})
-        f.combo->AddItem(QString::fromLatin1(name));
-    f.combo->setListIndex(1);
+        f.field->AddItem(QString::fromLatin1(name));
+    f.field->setListIndex(1);
     QVERIFY(f.enter());
     f.events.clear();
-    QTest::keyClick(f.combo->hwnd(), Qt::Key(key));
+    QTest::keyClick(f.field->hwnd(), Qt::Key(key));
     QCOMPARE(f.focused(), focused);
-    QCOMPARE(f.combo->ListIndex(), listIndex);
+    QCOMPARE(f.field->ListIndex(), listIndex);
     QVERIFY(f.events.value(0).startsWith(QStringLiteral("KeyDown(")));
 }
 
 void HCComboTest::focusColourAndList()
 {
     Form f;
-    HCCombo* c = f.combo;
+    HCCombo* c = f.field;
     QCOMPARE(c->BackColor(), 0x80000005u);
     QCOMPARE(c->ForeColor(), 0x80000008u);
     QVERIFY(c->AutoTab());

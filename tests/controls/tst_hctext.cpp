@@ -1,3 +1,4 @@
+#include "FieldWindow.h"
 #include "MsgRecorder.h"
 #include "common/Globals.h"
 #include "common/OleColor.h"
@@ -6,60 +7,29 @@
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <QtTest>
 #include <memory>
 
 namespace {
 
-// A window with a plain field before and after the formatted text box.
-struct Form
+// The formatted text box between two plain fields, its events recorded.
+struct Form : FieldWindow<HCText>
 {
-    QWidget window;
-    QLineEdit* before;
-    HCText* ht;
-    QLineEdit* after;
-    QStringList events;
-
-    Form()
+    Form() : FieldWindow(QStringLiteral("htField"))
     {
-        auto* layout = new QVBoxLayout(&window);
-        before = new QLineEdit(&window);
-        before->setObjectName(QStringLiteral("txtBefore"));
-        ht = new HCText(&window);
-        ht->setObjectName(QStringLiteral("htField"));
-        ht->setFixedSize(100, 20);
-        after = new QLineEdit(&window);
-        after->setObjectName(QStringLiteral("txtAfter"));
-        layout->addWidget(before);
-        layout->addWidget(ht);
-        layout->addWidget(after);
-        QObject::connect(ht, &HCText::KeyDown, [this](int code, int shift) {
+        field->setFixedSize(100, 20);
+        QObject::connect(field, &HCText::KeyDown, [this](int code, int shift) {
             events << QStringLiteral("KeyDown(%1,%2)").arg(code).arg(shift);
         });
-        QObject::connect(ht, &HCText::KeyPress,
+        QObject::connect(field, &HCText::KeyPress,
                          [this](int& k) { events << QStringLiteral("KeyPress(%1)").arg(k); });
-        QObject::connect(ht, &HCText::KeyUp, [this](int code, int shift) {
+        QObject::connect(field, &HCText::KeyUp, [this](int code, int shift) {
             events << QStringLiteral("KeyUp(%1,%2)").arg(code).arg(shift);
         });
-        QObject::connect(ht, &HCText::Change, [this] { events << QStringLiteral("Change"); });
-        QObject::connect(ht, &HCText::Click, [this] { events << QStringLiteral("Click"); });
-        QObject::connect(ht, &HCText::DblClick, [this] { events << QStringLiteral("DblClick"); });
-        window.show();
-        window.activateWindow();
-    }
-
-    bool enter()
-    {
-        if (!QTest::qWaitForWindowActive(&window))
-            return false;
-        ht->setFocus(Qt::TabFocusReason);
-        return ht->hwnd()->hasFocus();
-    }
-    void leave() { after->setFocus(Qt::TabFocusReason); }
-    QString focused() const
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        QObject::connect(field, &HCText::Change, [this] { events << QStringLiteral("Change"); });
+        QObject::connect(field, &HCText::Click, [this] { events << QStringLiteral("Click"); });
+        QObject::connect(field, &HCText::DblClick, [this] { events << QStringLiteral("DblClick"); });
+        show();
     }
 };
 
@@ -186,17 +156,17 @@ void HCTextTest::numberTyping()
     QFETCH(QList<int>, carets);
 
     Form f;
-    f.ht->setAcceptType(HCText::Number);
-    f.ht->setDecPlace(decPlace);
-    f.ht->setShowSeparate(separators);
-    f.ht->setText(start);
+    f.field->setAcceptType(HCText::Number);
+    f.field->setDecPlace(decPlace);
+    f.field->setShowSeparate(separators);
+    f.field->setText(start);
     QVERIFY(f.enter());
     if (caret >= 0)
-        f.ht->setSelStart(caret);
+        f.field->setSelStart(caret);
     for (int i = 0; i < keys.size(); ++i) {
-        press(f.ht->hwnd(), keys[i]);
-        QCOMPARE(f.ht->hwnd()->text(), texts[i]);
-        QCOMPARE(f.ht->SelStart(), carets[i]);
+        press(f.field->hwnd(), keys[i]);
+        QCOMPARE(f.field->hwnd()->text(), texts[i]);
+        QCOMPARE(f.field->SelStart(), carets[i]);
     }
 }
 
@@ -235,16 +205,16 @@ void HCTextTest::acceptTypeFilters()
     QFETCH(QString, typed);
     QFETCH(QString, expected);
     Form f;
-    f.ht->setAcceptType(acceptType);
-    f.ht->setConvertCase(convertCase);
+    f.field->setAcceptType(acceptType);
+    f.field->setConvertCase(convertCase);
     QVERIFY(f.enter());
-    typeText(f.ht->hwnd(), typed);
-    QCOMPARE(f.ht->hwnd()->text(), expected);
+    typeText(f.field->hwnd(), typed);
+    QCOMPARE(f.field->hwnd()->text(), expected);
 
     // Text composed by the input method passes the same filter.
-    f.ht->hwnd()->clear();
-    commitText(f.ht->hwnd(), typed);
-    QCOMPARE(f.ht->hwnd()->text(), expected);
+    f.field->hwnd()->clear();
+    commitText(f.field->hwnd(), typed);
+    QCOMPARE(f.field->hwnd()->text(), expected);
 }
 
 void HCTextTest::byteLimit_data()
@@ -293,19 +263,19 @@ void HCTextTest::byteLimit()
 
     MsgRecorder msgs;
     Form f;
-    f.ht->setAcceptType(acceptType);
-    f.ht->setMaxLength(maxLength);
+    f.field->setAcceptType(acceptType);
+    f.field->setMaxLength(maxLength);
     QVERIFY(f.enter());
-    typeText(f.ht->hwnd(), typed);
+    typeText(f.field->hwnd(), typed);
     for (const QString& c : committed)
-        commitText(f.ht->hwnd(), c);
+        commitText(f.field->hwnd(), c);
     if (!hostText.isEmpty())
-        f.ht->setText(hostText);
+        f.field->setText(hostText);
     else
-        QCOMPARE(f.ht->hwnd()->text(), expected); // already cut while typing
+        QCOMPARE(f.field->hwnd()->text(), expected); // already cut while typing
     QCOMPARE(msgs.count(), 0);
     f.leave();
-    QCOMPARE(f.ht->hwnd()->text(), expected);
+    QCOMPARE(f.field->hwnd()->text(), expected);
     QCOMPARE(msgs.texts(), messages);
     for (const MsgPrompt& p : msgs.prompts()) {
         QCOMPARE(p.title, QStringLiteral("입력길이 초과"));
@@ -368,13 +338,13 @@ void HCTextTest::leavingTheField()
     QFETCH(int, messages);
     MsgRecorder msgs;
     Form f;
-    f.ht->setAcceptType(acceptType);
-    f.ht->setDecPlace(decPlace);
-    f.ht->setShowSeparate(separators);
+    f.field->setAcceptType(acceptType);
+    f.field->setDecPlace(decPlace);
+    f.field->setShowSeparate(separators);
     QVERIFY(f.enter());
-    f.ht->setText(hostText);
+    f.field->setText(hostText);
     f.leave();
-    QCOMPARE(f.ht->hwnd()->text(), expected);
+    QCOMPARE(f.field->hwnd()->text(), expected);
     QCOMPARE(msgs.count(), messages);
     QCOMPARE(f.focused(), QStringLiteral("txtAfter"));
 }
@@ -404,12 +374,12 @@ void HCTextTest::focusMoves()
     QFETCH(QString, key);
     QFETCH(QString, focused);
     Form f;
-    f.ht->setAutoTab(autoTab);
-    f.ht->setText(QStringLiteral("abc"));
+    f.field->setAutoTab(autoTab);
+    f.field->setText(QStringLiteral("abc"));
     QVERIFY(f.enter());
-    press(f.ht->hwnd(), key);
+    press(f.field->hwnd(), key);
     QCOMPARE(f.focused(), focused);
-    QCOMPARE(f.ht->hwnd()->text(), QStringLiteral("abc")); // Enter is never typed
+    QCOMPARE(f.field->hwnd()->text(), QStringLiteral("abc")); // Enter is never typed
 }
 
 void HCTextTest::eventsReachTheHost()
@@ -417,11 +387,11 @@ void HCTextTest::eventsReachTheHost()
     Form f;
     QVERIFY(f.enter());
     f.events.clear();
-    press(f.ht->hwnd(), QStringLiteral("a"));
+    press(f.field->hwnd(), QStringLiteral("a"));
     QCOMPARE(f.events, (QStringList{"KeyDown(65,0)", "KeyPress(97)", "Change", "KeyUp(65,0)"}));
 
     // The host may change a key, drop it, or turn it into Enter.
-    QObject::connect(f.ht, &HCText::KeyPress, [](int& k) {
+    QObject::connect(f.field, &HCText::KeyPress, [](int& k) {
         if (k == 'b')
             k = 'x';
         else if (k == 'c')
@@ -429,26 +399,26 @@ void HCTextTest::eventsReachTheHost()
         else if (k == 'e')
             k = 13;
     });
-    typeText(f.ht->hwnd(), QStringLiteral("bcd"));
-    QCOMPARE(f.ht->hwnd()->text(), QStringLiteral("axd"));
-    press(f.ht->hwnd(), QStringLiteral("e"));
+    typeText(f.field->hwnd(), QStringLiteral("bcd"));
+    QCOMPARE(f.field->hwnd()->text(), QStringLiteral("axd"));
+    press(f.field->hwnd(), QStringLiteral("e"));
     QCOMPARE(f.focused(), QStringLiteral("txtAfter"));
 
     // A cancelled Delete before the point reaches the host only as KeyUp.
     Form n;
-    n.ht->setAcceptType(HCText::Number);
-    n.ht->setDecPlace(2);
-    n.ht->setShowSeparate(true);
-    n.ht->setText(QStringLiteral("5"));
+    n.field->setAcceptType(HCText::Number);
+    n.field->setDecPlace(2);
+    n.field->setShowSeparate(true);
+    n.field->setText(QStringLiteral("5"));
     QVERIFY(n.enter());
-    n.ht->setSelStart(1);
+    n.field->setSelStart(1);
     n.events.clear();
-    press(n.ht->hwnd(), QStringLiteral("DEL"));
+    press(n.field->hwnd(), QStringLiteral("DEL"));
     QCOMPARE(n.events, QStringList{"KeyUp(46,0)"});
 
     n.events.clear();
-    QTest::mouseClick(n.ht->hwnd(), Qt::LeftButton);
-    QTest::mouseDClick(n.ht->hwnd(), Qt::LeftButton);
+    QTest::mouseClick(n.field->hwnd(), Qt::LeftButton);
+    QTest::mouseDClick(n.field->hwnd(), Qt::LeftButton);
     QVERIFY(n.events.contains(QStringLiteral("Click")));
     QVERIFY(n.events.contains(QStringLiteral("DblClick")));
 }
@@ -457,38 +427,38 @@ void HCTextTest::textPropertyAndChangedFlag()
 {
     MsgRecorder msgs;
     Form f;
-    f.ht->setAcceptType(HCText::Number);
-    f.ht->setShowSeparate(true);
-    f.ht->setText(QStringLiteral("12345"));
-    QCOMPARE(f.ht->hwnd()->text(), QStringLiteral("12,345"));
-    QCOMPARE(f.ht->Text(), QStringLiteral("12345"));
-    QVERIFY(f.ht->bChanged());
+    f.field->setAcceptType(HCText::Number);
+    f.field->setShowSeparate(true);
+    f.field->setText(QStringLiteral("12345"));
+    QCOMPARE(f.field->hwnd()->text(), QStringLiteral("12,345"));
+    QCOMPARE(f.field->Text(), QStringLiteral("12345"));
+    QVERIFY(f.field->bChanged());
 
     // Entering resets the flag and selects the whole text; typing sets it again.
     QVERIFY(f.enter());
-    QVERIFY(!f.ht->bChanged());
-    QCOMPARE(f.ht->hwnd()->selectedText(), QStringLiteral("12,345"));
-    press(f.ht->hwnd(), QStringLiteral("7"));
-    QVERIFY(f.ht->bChanged());
-    QCOMPARE(f.ht->Text(), QStringLiteral("7"));
+    QVERIFY(!f.field->bChanged());
+    QCOMPARE(f.field->hwnd()->selectedText(), QStringLiteral("12,345"));
+    press(f.field->hwnd(), QStringLiteral("7"));
+    QVERIFY(f.field->bChanged());
+    QCOMPARE(f.field->Text(), QStringLiteral("7"));
 
     // The host cannot set the flag.
-    QVERIFY(!f.ht->setProperty("bChanged", false));
-    QVERIFY(f.ht->bChanged());
+    QVERIFY(!f.field->setProperty("bChanged", false));
+    QVERIFY(f.field->bChanged());
 
     // Separators switched on round to a whole number first; the decimals follow.
-    f.ht->setShowSeparate(false);
-    f.ht->setDecPlace(2);
-    f.ht->setText(QStringLiteral("1234.56"));
-    f.ht->setShowSeparate(true);
-    QCOMPARE(f.ht->hwnd()->text(), QStringLiteral("1,235.00"));
-    QCOMPARE(f.ht->Text(), QStringLiteral("1235.00"));
-    f.ht->setShowSeparate(false);
-    QCOMPARE(f.ht->hwnd()->text(), QStringLiteral("1235"));
+    f.field->setShowSeparate(false);
+    f.field->setDecPlace(2);
+    f.field->setText(QStringLiteral("1234.56"));
+    f.field->setShowSeparate(true);
+    QCOMPARE(f.field->hwnd()->text(), QStringLiteral("1,235.00"));
+    QCOMPARE(f.field->Text(), QStringLiteral("1235.00"));
+    f.field->setShowSeparate(false);
+    QCOMPARE(f.field->hwnd()->text(), QStringLiteral("1235"));
 
     // A negative number of decimals is refused.
-    f.ht->setDecPlace(-1);
-    QCOMPARE(f.ht->DecPlace(), 0);
+    f.field->setDecPlace(-1);
+    QCOMPARE(f.field->DecPlace(), 0);
     QCOMPARE(msgs.texts(), QStringList{"음수는 설정할 수 없습니다."});
     QCOMPARE(msgs.last().icon, MsgIcon::None);
     QCOMPARE(msgs.last().title, QStringLiteral("타벤 A/S관리"));
@@ -541,40 +511,40 @@ void HCTextTest::propertiesAndLoading()
 void HCTextTest::focusColourAndBorder()
 {
     Form f;
-    f.ht->setFocusEffect(true);
-    f.ht->setFocusEffectParam(0x00FFFF); // yellow
-    f.ht->setAppearance(0);
-    f.ht->setBorderStyle(0);
-    f.ht->setEdgeWidth(1);
-    f.ht->setEdgeColor(0x808080);
-    f.ht->setEdgeFocus(true);
-    f.ht->setEdgeFocusColor(0x0000FF); // red
-    QWidget* top = f.ht->findChild<QWidget*>(QStringLiteral("LineEdge0"));
-    QWidget* right = f.ht->findChild<QWidget*>(QStringLiteral("LineEdge3"));
+    f.field->setFocusEffect(true);
+    f.field->setFocusEffectParam(0x00FFFF); // yellow
+    f.field->setAppearance(0);
+    f.field->setBorderStyle(0);
+    f.field->setEdgeWidth(1);
+    f.field->setEdgeColor(0x808080);
+    f.field->setEdgeFocus(true);
+    f.field->setEdgeFocusColor(0x0000FF); // red
+    QWidget* top = f.field->findChild<QWidget*>(QStringLiteral("LineEdge0"));
+    QWidget* right = f.field->findChild<QWidget*>(QStringLiteral("LineEdge3"));
     QVERIFY(top && right);
     QVERIFY(top->isVisible());
     QCOMPARE(top->geometry(), QRect(0, 0, 100, 1));
     QCOMPARE(right->geometry(), QRect(99, 0, 1, 20));
-    QCOMPARE(f.ht->hwnd()->geometry(), QRect(1, 1, 98, 18));
+    QCOMPARE(f.field->hwnd()->geometry(), QRect(1, 1, 98, 18));
 
     QVERIFY(f.enter());
-    QCOMPARE(f.ht->BackColor(), 0x00FFFFu);
-    QCOMPARE(f.ht->hwnd()->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QCOMPARE(f.field->BackColor(), 0x00FFFFu);
+    QCOMPARE(f.field->hwnd()->palette().color(QPalette::Base), QColor(Qt::yellow));
     QCOMPARE(top->geometry(), QRect(0, 0, 100, 2));
     QCOMPARE(right->geometry(), QRect(98, 0, 2, 20));
     QCOMPARE(top->palette().color(QPalette::Window), QColor(Qt::red));
-    QCOMPARE(f.ht->hwnd()->geometry(), QRect(2, 2, 96, 16));
+    QCOMPARE(f.field->hwnd()->geometry(), QRect(2, 2, 96, 16));
 
     f.leave();
-    QCOMPARE(f.ht->BackColor(), 0xFFFFFFu);
+    QCOMPARE(f.field->BackColor(), 0xFFFFFFu);
     QCOMPARE(top->geometry(), QRect(0, 0, 100, 1));
     QCOMPARE(top->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
-    QCOMPARE(f.ht->hwnd()->geometry(), QRect(1, 1, 98, 18));
+    QCOMPARE(f.field->hwnd()->geometry(), QRect(1, 1, 98, 18));
 
     // A three-dimensional or bordered box hides the lines and fills the control.
-    f.ht->setAppearance(1);
+    f.field->setAppearance(1);
     QVERIFY(!top->isVisible());
-    QCOMPARE(f.ht->hwnd()->geometry(), QRect(0, 0, 100, 20));
+    QCOMPARE(f.field->hwnd()->geometry(), QRect(0, 0, 100, 20));
 }
 
 void HCTextTest::inputModeMemory_data()
@@ -607,11 +577,11 @@ void HCTextTest::inputModeMemory()
     });
 
     Form f;
-    QCOMPARE(f.ht->ImeRestore(), restores);
+    QCOMPARE(f.field->ImeRestore(), restores);
     QVERIFY(f.enter()); // first entry: Hangul remembered
     f.leave();
     hangul = false; // the user switched to English in another field
-    f.ht->setFocus(Qt::TabFocusReason);
+    f.field->setFocus(Qt::TabFocusReason);
     QCOMPARE(sets, restores ? QList<bool>{true} : QList<bool>{});
     QCOMPARE(hangul, restores);
 
@@ -619,15 +589,15 @@ void HCTextTest::inputModeMemory()
     sets.clear();
     hangul = false;
     QInputMethodEvent composing(QStringLiteral("k"), {});
-    QApplication::sendEvent(f.ht->hwnd(), &composing);
+    QApplication::sendEvent(f.field->hwnd(), &composing);
     f.leave();
     hangul = true;
-    f.ht->setFocus(Qt::TabFocusReason);
+    f.field->setFocus(Qt::TabFocusReason);
     QCOMPARE(sets, restores ? QList<bool>{false} : QList<bool>{});
 
     // A field set to Hangul entry switches to Hangul on entry.
     Form g;
-    g.ht->setIMEMode(10);
+    g.field->setIMEMode(10);
     hangul = false;
     sets.clear();
     QVERIFY(g.enter());

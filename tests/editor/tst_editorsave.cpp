@@ -48,7 +48,6 @@ private:
     EditorRecord newRecord() const;
     // The column as stored, compared byte for byte through HEX().
     void verifyStored(const QString& table, const QString& column, long seq, const QString& expected);
-    QStringList floatMessages() const;
     QStringList stagedLeftovers() const;
 
     TestEnv m_env;
@@ -68,7 +67,7 @@ void EditorSaveTest::init()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QDir(m_env.path(QStringLiteral("share"))).removeRecursively();
     QVERIFY(QDir().mkpath(m_env.path(kShareDir)));
-    QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
+    ClearFloatMsgLog(m_env.appDir());
 }
 
 void EditorSaveTest::cleanup()
@@ -107,15 +106,6 @@ void EditorSaveTest::verifyStored(const QString& table, const QString& column, l
     const QString hex = db.value(
         QStringLiteral("SELECT HEX(%1) FROM %2.%3 WHERE %4 = %5").arg(column, kDb, table, key).arg(seq));
     QCOMPARE(cp949::decode(QByteArray::fromHex(hex.toLatin1())), expected);
-}
-
-// What the floating message program was started with (it writes its log by itself).
-QStringList EditorSaveTest::floatMessages() const
-{
-    QFile log(m_env.path(QStringLiteral("floatmsg.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QStringList EditorSaveTest::stagedLeftovers() const
@@ -178,7 +168,7 @@ void EditorSaveTest::saveNew()
     QVERIFY2(out.stored, qPrintable(msgs.texts().join('\n')));
     QCOMPARE(out.seq, long(nextNumber));
     QCOMPARE(msgs.count(), 0);
-    QTRY_COMPARE(floatMessages(), QStringList{kSaved});
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{kSaved});
 
     verifyStored(QStringLiteral("aslist"), QStringLiteral("formname"), out.seq, screen.trimmed());
     verifyStored(QStringLiteral("aslist"), QStringLiteral("title"), out.seq, text.trimmed());
@@ -363,7 +353,7 @@ void EditorSaveTest::saveChanged()
     const SaveOutcome out = SaveChangedRecord(r);
     QCOMPARE(out.stored, stored);
     if (stored)
-        QTRY_COMPARE(floatMessages(), QStringList{kChanged});
+        QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{kChanged});
     if (change.isEmpty())
         QCOMPARE(msgs.texts(), QStringList{kNothingChanged});
     if (change == QLatin1String("vanished")) {

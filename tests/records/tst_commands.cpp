@@ -73,9 +73,7 @@ private slots:
 
 private:
     std::unique_ptr<FrmMain> open(int listRow = 1);
-    void setShots(int seq, const QStringList& paths);
     QString serverCount(const QString& sql);
-    QStringList floatMessages() const;
 
     TestEnv m_env;
     QString m_mount;
@@ -95,7 +93,7 @@ void CommandsTest::init()
 {
     const QString error = OpenListDatabase(m_env, kDb);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
+    ClearFloatMsgLog(m_env.appDir());
     QDir(m_env.path(QStringLiteral("FormIni"))).removeRecursively();
     QDir(m_mount).removeRecursively();
     QDir(m_env.path(QStringLiteral("스샷"))).removeRecursively();
@@ -117,28 +115,10 @@ std::unique_ptr<FrmMain> CommandsTest::open(int listRow)
     return w;
 }
 
-void CommandsTest::setShots(int seq, const QStringList& paths)
-{
-    QStringList sets;
-    for (int i = 0; i < paths.size(); ++i)
-        sets << QStringLiteral("sshot%1 = '%2'").arg(i + 1).arg(QString(paths[i]).replace('\\', "\\\\"));
-    TestDb db;
-    QVERIFY(
-        db.exec(QStringLiteral("UPDATE %1.aslist SET %2 WHERE seq = %3").arg(kDb, sets.join(", ")).arg(seq)));
-}
-
 QString CommandsTest::serverCount(const QString& sql)
 {
     TestDb db;
     return db.value(QStringLiteral("SELECT COUNT(*) FROM %1.%2").arg(kDb, sql));
-}
-
-QStringList CommandsTest::floatMessages() const
-{
-    QFile log(m_env.path(QStringLiteral("floatmsg.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void CommandsTest::statements_data()
@@ -230,10 +210,12 @@ void CommandsTest::deleteByTheAskerRemovesRowsThenOwnedFiles()
     const QString payroll = m_mount + QStringLiteral("/경리/급여.xls");
     for (const QString& file : {shot1, shot6, capture, own, payroll})
         QVERIFY(writeShot(file));
-    setShots(1, {kShare + QStringLiteral("1_FrmSale_1.jpg"), capture, own,
-                 kShare + QStringLiteral("1_FrmSale_4.jpg") /* gone already */, QString(),
-                 kShare + QStringLiteral("1_FrmSale_6.jpg"), QStringLiteral("\\\\DemoShare\\경리\\급여.xls"),
-                 kShare + QStringLiteral("..\\..\\..\\mine\\photo.jpg")});
+    QVERIFY(SetShotPaths(kDb, 1,
+                         {kShare + QStringLiteral("1_FrmSale_1.jpg"), capture, own,
+                          kShare + QStringLiteral("1_FrmSale_4.jpg") /* gone already */, QString(),
+                          kShare + QStringLiteral("1_FrmSale_6.jpg"),
+                          QStringLiteral("\\\\DemoShare\\경리\\급여.xls"),
+                          kShare + QStringLiteral("..\\..\\..\\mine\\photo.jpg")}));
 
     MsgRecorder msgs;
     msgs.answer(vbYes);
@@ -253,14 +235,14 @@ void CommandsTest::deleteByTheAskerRemovesRowsThenOwnedFiles()
     QVERIFY(QFile::exists(own));     // a picture attached from elsewhere stays
     QVERIFY(QFile::exists(payroll)); // and so does every file outside the two folders
     QCOMPARE(keysOf(w->spList), (QStringList{"6", "4", "3", "2"}));
-    QTRY_COMPARE(floatMessages(), QStringList{kDeleted});
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{kDeleted});
 }
 
 void CommandsTest::failedRowDeleteKeepsTheFiles()
 {
     const QString shot = m_mount + QStringLiteral("/사내문서/7_AS스샷/6_FrmSale_1.jpg");
     QVERIFY(writeShot(shot));
-    setShots(6, {kShare + QStringLiteral("6_FrmSale_1.jpg")});
+    QVERIFY(SetShotPaths(kDb, 6, {kShare + QStringLiteral("6_FrmSale_1.jpg")}));
     TestDb db;
     QVERIFY2(db.exec(QStringLiteral("CREATE TRIGGER %1.keep_aslist BEFORE DELETE ON %1.aslist FOR EACH ROW "
                                     "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'locked'")
@@ -279,7 +261,7 @@ void CommandsTest::failedRowDeleteKeepsTheFiles()
     QVERIFY(QFile::exists(shot));
     QCOMPARE(serverCount(QStringLiteral("ascomp WHERE ascode = 6")), QStringLiteral("1"));
     QCOMPARE(keysOf(w->spList), (QStringList{"6", "4", "3", "2", "1"}));
-    QCOMPARE(floatMessages(), QStringList());
+    QCOMPARE(FloatMsgLog(m_env.appDir()), QStringList());
 }
 
 void CommandsTest::recordDeleteRefusals_data()
@@ -301,7 +283,7 @@ void CommandsTest::recordDeleteRefusals()
     const QString shot = m_mount + QStringLiteral("/사내문서/7_AS스샷/x.jpg");
     QVERIFY(writeShot(shot));
     for (int seq : {3, 4, 6})
-        setShots(seq, {kShare + QStringLiteral("x.jpg")});
+        QVERIFY(SetShotPaths(kDb, seq, {kShare + QStringLiteral("x.jpg")}));
 
     MsgRecorder msgs;
     if (answer)
@@ -382,7 +364,7 @@ void CommandsTest::companyDelete()
     QCOMPARE(GridCell(w->spList, ListColCount, listRow), count);
     if (answer == vbYes) {
         QCOMPARE(GridCell(w->spCom, ComColUserId, 1), QStringLiteral("lee"));
-        QTRY_COMPARE(floatMessages(), QStringList{kDeleted});
+        QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{kDeleted});
     }
 }
 

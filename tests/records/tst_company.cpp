@@ -12,7 +12,9 @@
 #include "records/FrmCompany.h"
 #include "records/FrmMain.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,7 +72,6 @@ private slots:
 private:
     std::unique_ptr<FrmMain> openMain();
     QStringList companiesOnServer(int ascode);
-    QStringList floatMessages() const;
 
     TestEnv m_env;
 };
@@ -86,7 +87,7 @@ void CompanyTest::init()
 {
     const QString error = OpenListDatabase(m_env, kDb);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
+    ClearFloatMsgLog(m_env.appDir());
 }
 
 void CompanyTest::cleanup()
@@ -109,14 +110,6 @@ QStringList CompanyTest::companiesOnServer(int ascode)
                                   "ORDER BY seq")
                        .arg(kDb)
                        .arg(ascode));
-}
-
-QStringList CompanyTest::floatMessages() const
-{
-    QFile log(m_env.path(QStringLiteral("floatmsg.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void CompanyTest::statements_data()
@@ -179,6 +172,14 @@ void CompanyTest::mainWindowOpensItOnlyForASelection()
         QCOMPARE(form->cmbUser->Text2(), QStringLiteral("kim"));
         QCOMPARE(form->cmbUser->List(0), QStringLiteral("[전체]"));
         QVERIFY(!form->chkContinueAdd->isChecked());
+        // The user field acts as a plain combo box: entering it opens no list, and
+        // Enter and the arrow keys leave the focus where it is.
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->cmbUser->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->cmbUser->hwnd(), Qt::Key_Return);
+        QTest::keyClick(form->cmbUser->hwnd(), Qt::Key_Right);
+        QVERIFY(form->cmbUser->hwnd()->hasFocus());
+        QVERIFY(!form->cmbUser->hwnd()->view()->isVisible());
     });
     w->btnCompany->click();
     QVERIFY(opened);
@@ -254,7 +255,7 @@ void CompanyTest::newCompanyIsSavedAndShownInTheMainWindow()
                                                  QStringLiteral("부산상사|김철수|6|kim")}));
     QCOMPARE(GridCell(w->spList, 10, 1), QStringLiteral("2"));
     QCOMPARE(GridCell(w->spList, 10, 2), QStringLiteral("1")); // other rows untouched
-    QTRY_COMPARE(floatMessages(), QStringList{QStringLiteral(" 자료가 저장되었습니다./T500")});
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{QStringLiteral(" 자료가 저장되었습니다./T500")});
 }
 
 void CompanyTest::refusals_data()
@@ -285,7 +286,7 @@ void CompanyTest::refusals()
     QCOMPARE(form.htCom[3]->Text(), QString());
     QCOMPARE(form.txtMemo->toPlainText(), QStringLiteral("메모"));
     QCOMPARE(companiesOnServer(6), QStringList{QStringLiteral("kim|부산상사|2026-11-06 14:00|")});
-    QCOMPARE(floatMessages(), QStringList());
+    QCOMPARE(FloatMsgLog(m_env.appDir()), QStringList());
 }
 
 void CompanyTest::quotesAndBackslashesAreStoredAsTyped()
@@ -351,7 +352,7 @@ void CompanyTest::continuousAddStaysOpenForTheNext()
     QVERIFY(rows[2].endsWith(QLatin1Char('|')));
     QCOMPARE(w->spCom->MaxRows(), 3);
     QCOMPARE(GridCell(w->spList, 10, 1), QStringLiteral("3"));
-    QTRY_COMPARE(floatMessages().size(), 2);
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()).size(), 2);
 }
 
 void CompanyTest::editChangesNameAndMemo()
@@ -408,7 +409,7 @@ void CompanyTest::editChangesNameAndMemo()
     form->btnAdd_Click();
     QVERIFY(!form->isVisible());
     QCOMPARE(msgs.texts(), QStringList());
-    QCOMPARE(floatMessages(), QStringList()); // an update shows no floating message
+    QCOMPARE(FloatMsgLog(m_env.appDir()), QStringList()); // an update shows no floating message
 }
 
 void CompanyTest::failedUpdateKeepsTheWindowAndItsInput()

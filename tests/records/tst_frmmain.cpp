@@ -107,8 +107,6 @@ private slots:
 private:
     std::unique_ptr<FrmMain> open();
     QString writeShot(const QString& name, int width);
-    void setShots(int seq, const QStringList& tenPaths);
-    QStringList floatMessages() const;
 
     TestEnv m_env;
     QString m_share;
@@ -130,7 +128,7 @@ void FrmMainTest::init()
 {
     const QString error = OpenListDatabase(m_env, kDb);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
+    ClearFloatMsgLog(m_env.appDir());
     QDir(m_env.path(QStringLiteral("FormIni"))).removeRecursively();
     DeleteSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"));
 }
@@ -154,26 +152,6 @@ QString FrmMainTest::writeShot(const QString& name, int width)
     if (!picture.save(m_share + QStringLiteral("/사내문서/7_AS스샷/") + name, "JPEG"))
         return {};
     return kShotFolder + name;
-}
-
-void FrmMainTest::setShots(int seq, const QStringList& tenPaths)
-{
-    QStringList sets;
-    for (int i = 0; i < 10; ++i)
-        sets << QStringLiteral("sshot%1 = '%2'")
-                    .arg(i + 1)
-                    .arg(QString(tenPaths.value(i)).replace('\\', "\\\\"));
-    TestDb db;
-    QVERIFY(
-        db.exec(QStringLiteral("UPDATE %1.aslist SET %2 WHERE seq = %3").arg(kDb, sets.join(", ")).arg(seq)));
-}
-
-QStringList FrmMainTest::floatMessages() const
-{
-    QFile log(m_env.path(QStringLiteral("floatmsg.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void FrmMainTest::startShowsTheFirstSearch()
@@ -245,7 +223,7 @@ void FrmMainTest::startAppliesTheSavedLayoutAndPeriodSetting()
     QVERIFY(w->chkTerm->isChecked());
     // The period (the last six days) holds none of the records.
     QCOMPARE(w->spList->MaxRows(), 0);
-    QTRY_COMPARE(floatMessages(), QStringList{QStringLiteral(" 검색된 결과가 없습니다./T500")});
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{QStringLiteral(" 검색된 결과가 없습니다./T500")});
     QCOMPARE(msgs.texts(), QStringList());
 }
 
@@ -346,14 +324,15 @@ void FrmMainTest::emptyResultSaysSoAndClearsThePane()
     QCOMPARE(w->lblConut[0]->text(), QStringLiteral("0/0"));
     QCOMPARE(w->lblConut[1]->text(), QStringLiteral("0/0"));
     QCOMPARE(w->spCom->MaxRows(), 0);
-    QTRY_COMPARE(floatMessages(), QStringList{QStringLiteral(" 검색된 결과가 없습니다./T500")});
+    QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{QStringLiteral(" 검색된 결과가 없습니다./T500")});
     QCOMPARE(msgs.texts(), QStringList());
 }
 
 void FrmMainTest::detailShowsTextsPicturesAndCompanies()
 {
-    setShots(1, {writeShot("1_a_1.jpg", 301), writeShot("1_a_2.jpg", 302), QString(), QString(),
-                 writeShot("1_a_5.jpg", 305), writeShot("1_a_6.jpg", 306)});
+    QVERIFY(SetShotPaths(kDb, 1,
+                         {writeShot("1_a_1.jpg", 301), writeShot("1_a_2.jpg", 302), QString(), QString(),
+                          writeShot("1_a_5.jpg", 305), writeShot("1_a_6.jpg", 306)}));
     MsgRecorder msgs;
     auto w = open();
     w->DispDetail(5);
@@ -379,9 +358,10 @@ void FrmMainTest::detailShowsTextsPicturesAndCompanies()
 
 void FrmMainTest::steppingSharesThePositionBetweenGroups()
 {
-    setShots(2, {writeShot("2_1.jpg", 201), writeShot("2_2.jpg", 202), writeShot("2_3.jpg", 203), QString(),
-                 QString(), writeShot("2_6.jpg", 206), writeShot("2_7.jpg", 207), writeShot("2_8.jpg", 208),
-                 writeShot("2_9.jpg", 209)});
+    QVERIFY(SetShotPaths(kDb, 2,
+                         {writeShot("2_1.jpg", 201), writeShot("2_2.jpg", 202), writeShot("2_3.jpg", 203),
+                          QString(), QString(), writeShot("2_6.jpg", 206), writeShot("2_7.jpg", 207),
+                          writeShot("2_8.jpg", 208), writeShot("2_9.jpg", 209)}));
     MsgRecorder msgs;
     auto w = open();
     w->DispDetail(4); // record 2
@@ -412,7 +392,7 @@ void FrmMainTest::steppingSharesThePositionBetweenGroups()
 
 void FrmMainTest::missingFirstSlotShowsTheBasePicture()
 {
-    setShots(3, {QString(), writeShot("3_2.jpg", 232)});
+    QVERIFY(SetShotPaths(kDb, 3, {QString(), writeShot("3_2.jpg", 232)}));
     MsgRecorder msgs;
     auto w = open();
     w->DispDetail(3); // record 3
@@ -425,7 +405,7 @@ void FrmMainTest::missingFirstSlotShowsTheBasePicture()
     QCOMPARE(rowText(w->spCom, 1), QStringLiteral("서울상사|박민수|4|park"));
 
     // Stepping onto a slot whose file is gone shows the base picture, without a box.
-    setShots(3, {writeShot("3_1.jpg", 231), kShotFolder + "gone.jpg"});
+    QVERIFY(SetShotPaths(kDb, 3, {writeShot("3_1.jpg", 231), kShotFolder + "gone.jpg"}));
     w->DispDetail(3);
     QCOMPARE(w->shotPicture(0).width(), 231);
     w->btnVecter[1]->click();
@@ -437,7 +417,7 @@ void FrmMainTest::missingFirstSlotShowsTheBasePicture()
 
 void FrmMainTest::missingFileShowsTheErrorBoxAndStops()
 {
-    setShots(1, {kShotFolder + "gone.jpg"});
+    QVERIFY(SetShotPaths(kDb, 1, {kShotFolder + "gone.jpg"}));
     MsgRecorder msgs;
     auto w = open();
     w->DispDetail(5); // record 1
@@ -569,26 +549,32 @@ void FrmMainTest::addGridRowsInsertsAndRewrites()
 
 void FrmMainTest::pictureClickOpensTheZoomWindow()
 {
-    setShots(6, {writeShot("6_1.jpg", 416)});
+    QVERIFY(SetShotPaths(kDb, 6, {writeShot("6_1.jpg", 416)}));
     auto w = open(); // record 6 is shown first
     QCOMPARE(w->shotPicture(0).width(), 416);
     QString shown;
     QSize size;
-    OnNextModal([&](QWidget* modal) {
+    QImage picture;
+    auto look = [&](QWidget* modal) {
         shown = modal->objectName();
-        if (auto* picBig = modal->findChild<QLabel*>(QStringLiteral("picBig")))
+        if (auto* picBig = modal->findChild<QLabel*>(QStringLiteral("picBig"))) {
             size = picBig->pixmap().size();
-    });
+            picture = picBig->pixmap().toImage();
+        }
+    };
+    OnNextModal(look);
     QTest::mouseClick(w->imgShot[0], Qt::LeftButton);
     QCOMPARE(shown, QStringLiteral("FrmZoom_Image"));
     QCOMPARE(size, QSize(416, 100));
 
-    // The base picture is no screenshot: nothing opens.
-    bool opened = false;
-    QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget() != nullptr; });
+    // The base picture, shown where a record has no screenshot, opens like any other.
+    shown.clear();
+    OnNextModal(look);
     QTest::mouseClick(w->imgShot[1], Qt::LeftButton);
-    QTest::qWait(20);
-    QVERIFY(!opened);
+    QCOMPARE(shown, QStringLiteral("FrmZoom_Image"));
+    QImage base = w->imgBase->pixmap().toImage();
+    base.setDevicePixelRatio(picture.devicePixelRatio()); // the window shows it pixel for pixel
+    QCOMPARE(picture, base);
 }
 
 void FrmMainTest::textButtonsOpenTheEnlargedTextLocked()
@@ -621,8 +607,9 @@ void FrmMainTest::textButtonsOpenTheEnlargedTextLocked()
 
 void FrmMainTest::zoomButtonsOpenTheFileOrItsFolder()
 {
-    setShots(1, {writeShot("1_1.jpg", 101), writeShot("1_2.png", 102), QString(), QString(), QString(),
-                 writeShot("1_6.jpg", 106)});
+    QVERIFY(SetShotPaths(kDb, 1,
+                         {writeShot("1_1.jpg", 101), writeShot("1_2.png", 102), QString(), QString(),
+                          QString(), writeShot("1_6.jpg", 106)}));
     UrlRecorder desktop;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
     auto w = open();

@@ -198,7 +198,7 @@ void ListExportTest::fromTheMenu()
     const QString folder = m_env.path(QStringLiteral("out"));
     QDir(folder).removeRecursively();
     QVERIFY(QDir().mkpath(folder));
-    QFile::remove(m_env.path(QStringLiteral("floatmsg.log")));
+    ClearFloatMsgLog(m_env.appDir());
     QDir().mkpath(m_env.path(QStringLiteral("FormIni")));
     for (int col = 1; col <= 10; ++col)
         profile::WriteString(FormIniPath(QStringLiteral("FrmMain")), QStringLiteral("spList_RPTCOL"),
@@ -212,9 +212,7 @@ void ListExportTest::fromTheMenu()
     QCOMPARE(rec.prompts().at(0).kind, MsgPrompt::Kind::SaveFile);
     QVERIFY(rec.progressSteps() >= 1);
     const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    const auto log = [this] {
-        return QString::fromUtf8(fileBytes(m_env.path(QStringLiteral("floatmsg.log"))));
-    };
+    const auto log = [this] { return FloatMsgLog(m_env.appDir()).join(QLatin1Char('\n')); };
     if (cancelAt >= 0) {
         QCOMPARE(files, QStringList());
         QTest::qWait(200);

@@ -15,13 +15,16 @@ namespace {
 const QString kDb = QStringLiteral("t_listsearch");
 const QString kLimitDb = QStringLiteral("t_listlimit");
 
-const QString kHead = QStringLiteral(
-    " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext , user_q, user_a, qusdate, ftpdate, solution, "
-    "status ,"
-    " COUNT(c.seq) AS count, p.name AS pname , p.code, p.groupid, p.chargeid, u.name AS uname, u.id AS id1,"
-    " u2.name AS uname2, u2.id AS id2, u3.id AS id3  FROM aslist AS a JOIN part AS p ON a.appcode = p.code"
+const QString kTables = QStringLiteral(
+    " FROM aslist AS a JOIN part AS p ON a.appcode = p.code"
     " JOIN ascomp AS c ON c.ascode = a.seq LEFT JOIN user AS u ON a.user_q = u.id LEFT JOIN user AS u2 ON"
     " a.user_a = u2.id LEFT JOIN user AS u3 ON p.chargeid = u3.id");
+const QString kHead =
+    QStringLiteral(
+        " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext , user_q, user_a, qusdate, ftpdate, "
+        "solution, status , COUNT(c.seq) AS count, p.name AS pname , p.code, p.groupid, p.chargeid, "
+        "u.name AS uname, u.id AS id1, u2.name AS uname2, u2.id AS id2, u3.id AS id3 ") +
+    kTables;
 const QString kGroupBy = QStringLiteral(
     " GROUP BY a.seq, a.appcode, a.formname, a.title, a.errtext , user_q, user_a, qusdate, ftpdate, solution,"
     " status, p.name, p.code, p.groupid, p.chargeid, u.name, u.id, u2.name, u2.id, u3.id");
@@ -311,7 +314,13 @@ void ListSearchTest::limitAndOrder()
 
 void ListSearchTest::singleRecordAndDetailStatements()
 {
-    QCOMPARE(ListRecordStatement(3), kHead + QStringLiteral(" WHERE a.seq = 3") + kGroupBy);
+    QCOMPARE(
+        ListRecordStatement(3),
+        QStringLiteral(
+            " SELECT a.seq, a.appcode, a.formname, a.title, a.errtext , user_q, user_a, qusdate,  ftpdate, "
+            "solution, status,COUNT(c.seq) AS count, p.name AS pname , p.code, p.groupid, p.chargeid, "
+            "u.name AS uname, u.id AS id1, u2.name AS uname2, u2.id AS id2, u3.id AS id3 ") +
+            kTables + QStringLiteral(" WHERE a.seq = 3") + kGroupBy);
     QCOMPARE(run(ListRecordStatement(3)), QStringLiteral("3"));
     QCOMPARE(run(ListRecordStatement(4)), QStringLiteral("4"));
     QCOMPARE(run(ListRecordStatement(5)), QString()); // no company

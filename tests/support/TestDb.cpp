@@ -111,6 +111,21 @@ int TestDb::port()
     return env("AS_TEST_DB_PORT").toInt();
 }
 
+bool SetShotPaths(const QString& database, int seq, const QStringList& paths)
+{
+    QStringList sets;
+    for (int i = 0; i < 10; ++i) {
+        QString path = paths.value(i);
+        path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('\''), QStringLiteral("''"));
+        sets << QStringLiteral("sshot%1 = '%2'").arg(i + 1).arg(path);
+    }
+    TestDb db;
+    return db.exec(QStringLiteral("UPDATE %1.aslist SET %2 WHERE seq = %3")
+                       .arg(database, sets.join(QStringLiteral(", ")))
+                       .arg(seq));
+}
+
 QString FixturePath(const QString& name)
 {
     return env("AS_FIXTURES_DIR") + QLatin1Char('/') + name;

@@ -38,5 +38,9 @@ private:
     QString m_error;
 };
 
+// Writes the screenshot columns of record `seq` in `database` on the main server:
+// sshot1, sshot2, ... from `paths`, the columns after them empty.
+bool SetShotPaths(const QString& database, int seq, const QStringList& paths);
+
 // Path of a file in the shared fixtures folder.
 QString FixturePath(const QString& name);

@@ -24,6 +24,19 @@ bool InstallFloatMsgStandIn(const QString& folder)
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+QStringList FloatMsgLog(const QString& folder)
+{
+    QFile log(folder + QStringLiteral("/floatmsg.log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void ClearFloatMsgLog(const QString& folder)
+{
+    QFile::remove(folder + QStringLiteral("/floatmsg.log"));
+}
+
 namespace {
 constexpr unsigned int kFileOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
 
