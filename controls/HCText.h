@@ -179,25 +179,26 @@ private:
     std::array<QWidget*, 4> m_lines{};
     int m_lineWidth = 1; // current width of the lines: EdgeWidth, or EdgeWidth + 1 while focused
 
-    quint32 m_foreColor = 0x80000008;
-    quint32 m_backColor = 0xFFFFFF;
-    int m_convertCase = 0;
-    int m_acceptType = 0;
-    bool m_showSeparate = false;
-    int m_maxLength = 0;
-    int m_imeMode = 0;
-    int m_decPlace = 0;
+    // Set from HCTextProperties, whose defaults are a new box's, by the constructor.
+    quint32 m_foreColor{};
+    quint32 m_backColor{};
+    int m_convertCase{};
+    int m_acceptType{};
+    bool m_showSeparate{};
+    int m_maxLength{};
+    int m_imeMode{};
+    int m_decPlace{};
     QString m_passwordChar;
-    bool m_autoTab = true;
-    int m_appearance = 1;
-    bool m_focusEffect = false;
-    quint32 m_focusEffectParam = 0xC0E0FF;
-    int m_borderStyle = 1;
-    int m_topMagin = 0;
-    int m_edgeWidth = 1;
-    quint32 m_edgeColor = 0xFFFFFF;
-    bool m_edgeFocus = false;
-    quint32 m_edgeFocusColor = 0xFFFFFF;
+    bool m_autoTab{};
+    int m_appearance{};
+    bool m_focusEffect{};
+    quint32 m_focusEffectParam{};
+    int m_borderStyle{};
+    int m_topMagin{};
+    int m_edgeWidth{};
+    quint32 m_edgeColor{};
+    bool m_edgeFocus{};
+    quint32 m_edgeFocusColor{};
 
     bool m_bChanged = false;
     bool m_rewriting = false;   // the control itself rewrites the text
