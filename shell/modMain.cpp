@@ -44,6 +44,8 @@ void warnIfNothingCanBeWritten()
 
 void Main()
 {
+    // What the layers without windows report is shown in the program's message boxes.
+    InstallMsgReporter();
     // Without the converter every Korean value would read as empty, and an edit would
     // write the emptiness back.
     if (!cp949::available()) {

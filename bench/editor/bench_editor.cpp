@@ -163,6 +163,7 @@ int main(int argc, char** argv)
     QTemporaryDir appDir;
     gDir = &appDir;
     SetAppDirForTesting(appDir.path());
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt&) { return MsgAnswer{}; });
     SiteConfig site;
     site.dbHost = BenchEnv("AS_BENCH_HOST");

@@ -166,6 +166,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     gDir = &dir;
     SetAppDirForTesting(dir.path());
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt&) { return MsgAnswer{}; });
     if (!writeSheets()) {
         std::fprintf(stderr, "cannot write the sample sheets\n");
