@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "editor/FrmAS.h"

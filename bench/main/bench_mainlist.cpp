@@ -13,11 +13,11 @@
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
 #include "controls/HCCombo.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
-#include "shell/modMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
