@@ -113,9 +113,8 @@ private:
     bool m_cancelled = false;
 };
 
-// The standard error boxes (OK button, default title).
-void ShowError(long number, const QString& description);
-void ShowError(const AppError& error);
+// The standard error box (OK button, default title): "Error N (description) in
+// procedure P of Module M".
 void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner);
 
 // Makes these boxes the reporter of common/Reporter.h, so that what common/, platform/

@@ -282,16 +282,6 @@ bool MsgProgress::step(int value)
     return !m_cancelled;
 }
 
-void ShowError(long number, const QString& description)
-{
-    MsgBox(ErrorText(number, description));
-}
-
-void ShowError(const AppError& error)
-{
-    ShowError(error.number, error.description);
-}
-
 void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner)
 {
     MsgBox(ProcErrorText(error.number, error.description, procedure, scope, owner));
