@@ -2,11 +2,16 @@
 
 #include "common/AppError.h"
 
+#ifdef AS_WINDOWLESS
+#error "common/, platform/ and db/ show nothing: hand messages to common/Reporter.h"
+#endif
+
 #include <QString>
 #include <functional>
 
 // Every message box, input box and file dialog of the program goes through here,
-// so that tests can answer and record each prompt without a person.
+// so that tests can answer and record each prompt without a person. The real
+// dialogs live in dialogs/ (library as_dialogs).
 
 enum class MsgIcon
 {
@@ -108,7 +113,11 @@ private:
     bool m_cancelled = false;
 };
 
-// The standard error boxes (OK button, default title).
-void ShowError(long number, const QString& description);
-void ShowError(const AppError& error);
+// The standard error box (OK button, default title): "Error N (description) in
+// procedure P of Module M".
 void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner);
+
+// Makes these boxes the reporter of common/Reporter.h, so that what common/, platform/
+// and db/ report is shown (or answered by the installed responder). The program calls
+// it at start; MsgRecorder does in tests.
+void InstallMsgReporter();

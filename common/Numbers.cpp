@@ -1,5 +1,6 @@
 #include "common/Numbers.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace {
@@ -11,6 +12,49 @@ bool isDigit(QChar c)
 bool isSign(QChar c)
 {
     return c == QLatin1Char('-') || c == QLatin1Char('+');
+}
+
+QString withoutLeadingZeros(const QString& digits)
+{
+    qsizetype lead = 0;
+    while (lead < digits.size() && digits.at(lead) == QLatin1Char('0'))
+        ++lead;
+    return digits.mid(lead);
+}
+
+bool hasNonZeroDigit(const QString& digits)
+{
+    for (QChar c : digits)
+        if (c != QLatin1Char('0'))
+            return true;
+    return false;
+}
+
+// Adds one to a string of decimal digits, growing it when it carries out.
+void increment(QString& digits)
+{
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] != QLatin1Char('9')) {
+            digits[i] = QChar(digits[i].unicode() + 1);
+            return;
+        }
+        digits[i] = QLatin1Char('0');
+    }
+    digits.prepend(QLatin1Char('1'));
+}
+
+// "1234567" -> "1,234,567"
+QString groupThousands(const QString& digits)
+{
+    QString out;
+    const qsizetype n = digits.size();
+    out.reserve(n + n / 3);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += QLatin1Char(',');
+        out += digits.at(i);
+    }
+    return out;
 }
 
 } // namespace
@@ -45,11 +89,58 @@ std::optional<DecimalDigits> ParseDecimal(const QString& text)
     }
     if (!anyDigit)
         return std::nullopt;
-    qsizetype lead = 0;
-    while (lead < n.intDigits.size() && n.intDigits.at(lead) == QLatin1Char('0'))
-        ++lead;
-    n.intDigits.remove(0, lead);
+    n.intDigits = withoutLeadingZeros(n.intDigits);
     return n;
+}
+
+DecimalDigits RoundDecimal(const DecimalDigits& number, int decimals)
+{
+    const int d = std::max(0, decimals);
+    QString kept = number.intDigits + number.fracDigits.left(d).leftJustified(d, QLatin1Char('0'));
+    if (number.fracDigits.size() > d && number.fracDigits.at(d) >= QLatin1Char('5'))
+        increment(kept);
+    DecimalDigits r;
+    r.negative = number.negative && hasNonZeroDigit(kept);
+    r.intDigits = withoutLeadingZeros(kept.left(kept.size() - d));
+    r.fracDigits = kept.right(d);
+    return r;
+}
+
+double DecimalValue(const DecimalDigits& number)
+{
+    const QString digits = (number.intDigits.isEmpty() ? QStringLiteral("0") : number.intDigits) +
+                           QLatin1Char('.') +
+                           (number.fracDigits.isEmpty() ? QStringLiteral("0") : number.fracDigits);
+    const double value = digits.toDouble();
+    return number.negative ? -value : value;
+}
+
+std::optional<DecimalDigits> DigitsOf(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return ParseDecimal(QString::number(value, 'f', QLocale::FloatingPointShortest));
+}
+
+QString FormatDecimal(const DecimalDigits& number, int decimals, bool separators, int minIntDigits)
+{
+    const DecimalDigits r = RoundDecimal(number, decimals);
+    const QString intDigits = r.intDigits.rightJustified(std::max(1, minIntDigits), QLatin1Char('0'));
+    QString out = r.negative ? QStringLiteral("-") : QString();
+    out += separators ? groupThousands(intDigits) : intDigits;
+    if (!r.fracDigits.isEmpty())
+        out += QLatin1Char('.') + r.fracDigits;
+    return out;
+}
+
+QString DecimalText(double value)
+{
+    QString text = FormatDecimal(DigitsOf(value).value_or(DecimalDigits{}), 2, false);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
 }
 
 std::optional<double> ParseNumber(const QString& text)
@@ -57,12 +148,10 @@ std::optional<double> ParseNumber(const QString& text)
     const std::optional<DecimalDigits> n = ParseDecimal(text);
     if (!n)
         return std::nullopt;
-    const QString digits = (n->intDigits.isEmpty() ? QStringLiteral("0") : n->intDigits) + QLatin1Char('.') +
-                           (n->fracDigits.isEmpty() ? QStringLiteral("0") : n->fracDigits);
-    const double value = digits.toDouble();
+    const double value = DecimalValue(*n);
     if (!std::isfinite(value))
         return std::nullopt;
-    return n->negative ? -value : value;
+    return value;
 }
 
 double LeadingNumber(const QString& text)

@@ -7,10 +7,10 @@
 // blanks around it; rounding is half away from zero.
 namespace numtext {
 
-// The number formatted with `decimals` decimals, at least `minIntDigits` integer
-// digits (padded with zeros) and, when `separators`, thousands separators: the
-// formats "0", "0.00", "#,##0", "#,##0.00", "00". Text that is not a number comes
-// back unchanged. A value that rounds to zero carries no sign.
+// The number in the text written by FormatDecimal (common/Numbers.h) with
+// `decimals` decimals, at least `minIntDigits` integer digits and, when
+// `separators`, thousands separators: the formats "0", "0.00", "#,##0", "#,##0.00",
+// "00". Text that is not a number comes back unchanged.
 QString format(const QString& text, int decimals, bool separators, int minIntDigits = 1);
 
 // The ten-digit mask "000-000-0000": the number padded to ten digits with leading

@@ -2,8 +2,8 @@
 
 #include "common/AppPaths.h"
 #include "common/Globals.h"
-#include "common/MsgBox.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/SiteConfig.h"
 #include "db/SqlLog.h"
 #include "platform/Registry.h"
@@ -31,7 +31,7 @@ bool MdacCheckPasses()
             "MDAC(Microsoft Data Access Components)가 설치 되어 있지 않거나 버전이 낮습니다.(현재Ver:") +
         version +
         QStringLiteral(")\r\n당사 홈페이지에서 다운로드하여 설치하세요.\r\n지금 다운로드 하시겠습니까?");
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("MDAC누락")) == vbYes)
+    if (AskYesNo(text, QStringLiteral("MDAC누락")))
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMdacDownloadUrl)));
     return false;
 #else
@@ -66,8 +66,8 @@ bool DBInit(const QString& host, const QString& user, const QString& password, c
     const int port = Site().dbPort;
     gDB[0] = std::make_unique<cMySQL>();
     if (gDB[0]->initError().isSet()) {
-        ShowProcError(gDB[0]->initError(), QStringLiteral("DBInit"), ErrScope::Module,
-                      QStringLiteral("modMySQL_Func"));
+        ReportProcError(gDB[0]->initError(), QStringLiteral("DBInit"), ErrScope::Module,
+                        QStringLiteral("modMySQL_Func"));
         return false;
     }
     bool connected = gDB[0]->real_connect(host, user, password, database, port, {}, 0, false, charSet);

@@ -2,8 +2,8 @@
 
 #include "common/AppPaths.h"
 #include "common/Cp949.h"
-#include "common/MsgBox.h"
 #include "common/ProfileIni.h"
+#include "common/Reporter.h"
 
 #include <mysql.h>
 
@@ -145,7 +145,7 @@ bool cMySQL::connectNow()
                        fromLib(mysql_error(m_h->conn)) + QStringLiteral("\r\n\r\n") +
                            connectFailureMessage(number)};
         if (!m_noErrMsg)
-            ShowError(m_lastError);
+            ReportError(m_lastError);
         // A failed attempt leaves the record unusable for another connect.
         mysql_close(m_h->conn);
         m_h->conn = mysql_init(nullptr);
@@ -217,7 +217,7 @@ void cMySQL::failStatement(bool silent)
     setError(QStringLiteral("cMysql::query"));
     m_lost = m_connected && isConnectionLoss(mysql_errno(m_h->conn));
     if (!silent)
-        ShowError(m_lastError);
+        ReportError(m_lastError);
 }
 
 RecordSetPtr cMySQL::toRecordSet(void* stored)

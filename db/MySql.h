@@ -22,8 +22,8 @@ public:
     // Set when the connection record could not be prepared (number 512).
     const AppError& initError() const { return m_initError; }
 
-    // Connects. Non-empty arguments replace the stored parameters. On failure shows
-    // the connection error box (unless noErrMsg) and returns false. On success
+    // Connects. Non-empty arguments replace the stored parameters. On failure reports
+    // the connection error (unless noErrMsg) and returns false. On success
     // records the server thread id in config.ini and, when sCharSet is given, runs
     // the character-set check.
     bool real_connect(const QString& host, const QString& user, const QString& passwd, const QString& db,
@@ -31,10 +31,10 @@ public:
                       bool noErrMsg = false, const QString& sCharSet = {});
 
     // Runs one statement. Returns the rows of a SELECT, or null for a statement
-    // without rows and for a failure (shown as "Error N (text)" unless silent).
+    // without rows and for a failure (reported as "Error N (text)" unless silent).
     // A statement that loses the connection fails and is not sent again; the next
     // statement connects anew with the same parameters first (a failure to do so is
-    // shown as at start) and records the new thread id in config.ini.
+    // reported as at start) and records the new thread id in config.ini.
     RecordSetPtr query(const QString& sql, bool silent = false);
 
     long affected_rows() const;

@@ -1,8 +1,8 @@
 #include "db/SqlLog.h"
 
 #include "common/Globals.h"
-#include "common/MsgBox.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/SettingsStore.h"
 
 #include <QDir>
@@ -28,7 +28,7 @@ void appendLine(const QString& path, const QString& encoded)
     static bool reported = false;
     if (!reported) {
         reported = true;
-        MsgWarn(QStringLiteral("SQL 로그 파일을 기록할 수 없습니다.\r\n") + path);
+        ReportWarning(QStringLiteral("SQL 로그 파일을 기록할 수 없습니다.\r\n") + path);
     }
 }
 
@@ -48,7 +48,7 @@ void cleanUpLogDir(const QString& logDir, const QDate& today)
     QDir dir(logDir);
     if (!dir.exists()) {
         if (!QDir().mkpath(logDir))
-            MsgWarn(QStringLiteral("SQL 로그 폴더를 만들 수 없습니다.\r\n") + logDir);
+            ReportWarning(QStringLiteral("SQL 로그 폴더를 만들 수 없습니다.\r\n") + logDir);
     } else {
         QFile last(mark);
         if (last.open(QIODevice::ReadOnly) && QString::fromLatin1(last.read(32)).trimmed() == todayText)

@@ -2,8 +2,8 @@
 
 #include "common/AppPaths.h"
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
 #include "common/ProfileIni.h"
-#include "grid/NumberText.h"
 #include "grid/SpreadGrid.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "grid/PopupMenu.h"
 
-#include "grid/NumberText.h"
+#include "common/Numbers.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -2,9 +2,9 @@
 
 #include "common/Globals.h"
 #include "common/MsgBox.h"
+#include "common/Numbers.h"
 #include "grid/FormIni.h"
 #include "grid/FrmSprRPTCol.h"
-#include "grid/NumberText.h"
 #include "grid/PopupMenu.h"
 #include "grid/SpreadGrid.h"
 

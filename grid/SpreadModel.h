@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/CellStyle.h"
-#include "grid/NumberText.h"
+#include "grid/NumberCell.h"
 #include "grid/RowText.h"
 
 #include <QAbstractTableModel>

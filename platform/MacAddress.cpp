@@ -1,6 +1,6 @@
 #include "platform/MacAddress.h"
 
-#include "common/MsgBox.h"
+#include "common/Reporter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -97,8 +97,8 @@ QString GetMyMacAddress()
     AppError error;
     const QList<NetAdapter> adapters = ListNetAdapters(&error);
     if (error.isSet()) {
-        ShowProcError(error, QStringLiteral("GetMyMacAddress"), ErrScope::Module,
-                      QStringLiteral("modTavenDBConsts"));
+        ReportProcError(error, QStringLiteral("GetMyMacAddress"), ErrScope::Module,
+                        QStringLiteral("modTavenDBConsts"));
         return {};
     }
     return PickMacAddress(adapters);

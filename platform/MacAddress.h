@@ -26,8 +26,8 @@ QList<NetAdapter> ListNetAdapters(AppError* error = nullptr);
 // and ":" removed (twelve hexadecimal digits, letter case as reported). Empty when none.
 QString PickMacAddress(const QList<NetAdapter>& adapters);
 
-// PickMacAddress of this PC's adapters. A failure to list them shows the standard error
-// message and gives empty text.
+// PickMacAddress of this PC's adapters. A failure to list them is reported with the
+// standard error text and gives empty text.
 QString GetMyMacAddress();
 
 // Tests supply the adapter list; std::nullopt returns to the kernel's.

@@ -4,11 +4,12 @@
 #   dbserver.sh stop DIR
 # The server keeps everything under DIR, its temporary tables too (a shared /tmp may be
 # cleaned under its feet), listens on ADDRESS:PORT and on DIR/mysql.sock, uses EUC-KR as
-# its character set and has the client's account (kx_inhouse). Further options go to
-# mariadbd as they are (the tests' replication servers: --log-bin ...). With
-# AS_DB_TEMPLATE set, a new DIR copies the system tables installed once into that folder
-# instead of installing them again (several servers start faster).
+# its character set and has the client's built-in account (scripts/account.sh). Further
+# options go to mariadbd as they are (the tests' replication servers: --log-bin ...).
+# With AS_DB_TEMPLATE set, a new DIR copies the system tables installed once into that
+# folder instead of installing them again (several servers start faster).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/account.sh"
 
 cmd=${1:?start or stop}
 dir=$(realpath -m "${2:?folder}")
@@ -56,11 +57,11 @@ start)
     > /dev/null 2>&1 &
   for _ in $(seq 1 300); do
     if mariadb-admin --no-defaults --socket="$dir/mysql.sock" -uroot ping > /dev/null 2>&1; then
-      mariadb --no-defaults --socket="$dir/mysql.sock" -uroot <<'SQL'
-CREATE USER IF NOT EXISTS 'kx_inhouse'@'%' IDENTIFIED BY 'kqdb5830';
-CREATE USER IF NOT EXISTS 'kx_inhouse'@'localhost' IDENTIFIED BY 'kqdb5830';
-GRANT ALL PRIVILEGES ON *.* TO 'kx_inhouse'@'%';
-GRANT ALL PRIVILEGES ON *.* TO 'kx_inhouse'@'localhost';
+      mariadb --no-defaults --socket="$dir/mysql.sock" -uroot <<SQL
+CREATE USER IF NOT EXISTS '$AS_DB_USER'@'%' IDENTIFIED BY '$AS_DB_PASSWORD';
+CREATE USER IF NOT EXISTS '$AS_DB_USER'@'localhost' IDENTIFIED BY '$AS_DB_PASSWORD';
+GRANT ALL PRIVILEGES ON *.* TO '$AS_DB_USER'@'%';
+GRANT ALL PRIVILEGES ON *.* TO '$AS_DB_USER'@'localhost';
 FLUSH PRIVILEGES;
 SQL
       exit 0

@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
+source scripts/account.sh
 reset=0
 records=300
 records_given=0
@@ -36,9 +37,9 @@ export XDG_CONFIG_HOME="$demo/config" XDG_DATA_HOME="$demo/data"
 bash scripts/dbserver.sh start "$demo/db" "$port" 127.0.0.1
 sql() { mariadb --no-defaults --socket="$demo/db/mysql.sock" -uroot --default-character-set=euckr "$@"; }
 
-has_db=$(sql -N -e "SELECT COUNT(*) FROM information_schema.schemata WHERE schema_name = 'kx_inhouse'")
+has_db=$(sql -N -e "SELECT COUNT(*) FROM information_schema.schemata WHERE schema_name = '$AS_DB_NAME'")
 if [ "$has_db" != 0 ] && [ "$records_given" = 1 ] &&
-  [ "$(sql -N -e "SELECT COUNT(*) FROM kx_inhouse.aslist")" != "$records" ]; then
+  [ "$(sql -N -e "SELECT COUNT(*) FROM $AS_DB_NAME.aslist")" != "$records" ]; then
   reset=1
 fi
 if [ "$reset" = 1 ] || [ "$has_db" = 0 ]; then
@@ -47,10 +48,10 @@ if [ "$reset" = 1 ] || [ "$has_db" = 0 ]; then
   rm -rf "$demo/share"
   "$bin/asdemo-data" --sql "$demo/demo.sql" --records "$records" --share-dir "$demo/share" \
     --share-host demoshare --base-date "$(date +%F)" ${mac:+--mac "$mac"}
-  sql -e "DROP DATABASE IF EXISTS kx_inhouse; CREATE DATABASE kx_inhouse DEFAULT CHARSET euckr;"
-  sql kx_inhouse < data/schema.sql
-  sql kx_inhouse < "$demo/demo.sql"
-  sql kx_inhouse -e "ANALYZE TABLE aslist, ascomp, part, user" > /dev/null
+  sql -e "DROP DATABASE IF EXISTS $AS_DB_NAME; CREATE DATABASE $AS_DB_NAME DEFAULT CHARSET euckr;"
+  sql "$AS_DB_NAME" < data/schema.sql
+  sql "$AS_DB_NAME" < "$demo/demo.sql"
+  sql "$AS_DB_NAME" -e "ANALYZE TABLE aslist, ascomp, part, user" > /dev/null
 fi
 
 cat > "$bin/site.ini" <<INI

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/modMain.h"
+#include "db/BuiltinAccount.h"
 
 #include <QString>
 

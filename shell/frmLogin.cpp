@@ -6,6 +6,7 @@
 #include "db/MySql.h"
 #include "db/Query.h"
 #include "shell/Login.h"
+#include "shell/modMain.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

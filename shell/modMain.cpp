@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "editor/FrmAS.h"
@@ -44,6 +45,8 @@ void warnIfNothingCanBeWritten()
 
 void Main()
 {
+    // What the layers without windows report is shown in the program's message boxes.
+    InstallMsgReporter();
     // Without the converter every Korean value would read as empty, and an edit would
     // write the emptiness back.
     if (!cp949::available()) {

@@ -18,8 +18,3 @@ bool CheckLogin(const RecordSet* rs);
 
 // Closes the connections and ends the process.
 [[noreturn]] void ExitApp(int code = 0);
-
-// The built-in database account.
-inline constexpr const char* kDbUser = "kx_inhouse";
-inline constexpr const char* kDbPassword = "kqdb5830";
-inline constexpr const char* kDbName = "kx_inhouse";

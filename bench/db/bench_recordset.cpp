@@ -4,6 +4,7 @@
 //   AS_BENCH_SOCKET, AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
 #include "bench/support/BenchSupport.h"
 #include "common/AppPaths.h"
+#include "db/BuiltinAccount.h"
 #include "db/MySql.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,9 @@ void RecordSetFromServer(benchmark::State& state)
 {
     cMySQL db;
     db.setNoErrMsg(true);
-    if (!db.real_connect(BenchEnv("AS_BENCH_HOST"), QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"),
-                         BenchEnv("AS_BENCH_DB"), BenchEnv("AS_BENCH_PORT").toInt(), {}, 0, true)) {
+    if (!db.real_connect(BenchEnv("AS_BENCH_HOST"), QString::fromLatin1(kDbUser),
+                         QString::fromLatin1(kDbPassword), BenchEnv("AS_BENCH_DB"),
+                         BenchEnv("AS_BENCH_PORT").toInt(), {}, 0, true)) {
         state.SkipWithError("cannot connect");
         return;
     }

@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "editor/FrmAS.h"
@@ -14,7 +15,6 @@
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
 #include "records/ListGrid.h"
-#include "shell/modMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -181,6 +181,7 @@ int main(int argc, char** argv)
     QTemporaryDir appDir;
     gDir = &appDir;
     SetAppDirForTesting(appDir.path());
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt&) { return MsgAnswer{}; });
     SiteConfig site;
     site.dbHost = BenchEnv("AS_BENCH_HOST");

@@ -13,11 +13,11 @@
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
 #include "controls/HCCombo.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
-#include "shell/modMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -168,6 +168,7 @@ int main(int argc, char** argv)
     SetAppDirForTesting(appDir.path());
     // Messages are answered at once; each different one is told once, so that a failed
     // statement does not pass for a quick one.
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt& prompt) {
         static QSet<QString> told;
         if (!told.contains(prompt.text)) {

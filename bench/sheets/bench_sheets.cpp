@@ -8,6 +8,7 @@
 #include "common/Globals.h"
 #include "common/MsgBox.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "db/RecordSet.h"
@@ -15,7 +16,6 @@
 #include "records/ListExport.h"
 #include "records/ListGrid.h"
 #include "sheets/SheetFile.h"
-#include "shell/modMain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -166,6 +166,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     gDir = &dir;
     SetAppDirForTesting(dir.path());
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt&) { return MsgAnswer{}; });
     if (!writeSheets()) {
         std::fprintf(stderr, "cannot write the sample sheets\n");

@@ -3,6 +3,8 @@
 // What the benchmarks that compare the program with the mariadb command-line
 // client share: the server settings from scripts/bench.sh, the client's command
 // line, and a reporter that prints the ratio of two benchmarks' times.
+#include "db/BuiltinAccount.h"
+
 #include <QByteArray>
 #include <QString>
 #include <benchmark/benchmark.h>
@@ -21,8 +23,9 @@ inline QString BenchEnv(const char* name)
 inline QByteArray MariadbClientCommand(const QString& input)
 {
     return QStringLiteral("mariadb --no-defaults --batch --default-character-set=euckr -h%1 -P%2 "
-                          "-ukx_inhouse -pkqdb5830 %3 %4 > /dev/null")
-        .arg(BenchEnv("AS_BENCH_HOST"), BenchEnv("AS_BENCH_PORT"), BenchEnv("AS_BENCH_DB"), input)
+                          "-u%3 -p%4 %5 %6 > /dev/null")
+        .arg(BenchEnv("AS_BENCH_HOST"), BenchEnv("AS_BENCH_PORT"), QLatin1String(kDbUser),
+             QLatin1String(kDbPassword), BenchEnv("AS_BENCH_DB"), input)
         .toLocal8Bit();
 }
 

@@ -2,6 +2,7 @@
 #include "TestEnv.h"
 #include "common/Globals.h"
 #include "common/ProfileIni.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/MySql.h"
 
@@ -9,8 +10,8 @@
 
 namespace {
 const QString kDb = QStringLiteral("t_connection");
-const QString kUser = QStringLiteral("kx_inhouse");
-const QString kPass = QStringLiteral("kqdb5830");
+const QString kUser = QString::fromLatin1(kDbUser);
+const QString kPass = QString::fromLatin1(kDbPassword);
 } // namespace
 
 class ConnectionTest : public QObject

@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/ProfileIni.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "grid/SpreadGrid.h"
@@ -58,7 +59,7 @@ const Server kReplica{kRoot + "/replica", "127.0.0.2", {"--server-id=2", "--skip
 
 void connectTo(bool withReplica)
 {
-    QVERIFY(DBInit(kFirst.address, QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"), kDb,
+    QVERIFY(DBInit(kFirst.address, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), kDb,
                    withReplica ? kReplica.address : QString(), 0, QStringLiteral("euckr")));
     QCOMPARE(gDBIndex, int16_t(withReplica));
 }
@@ -66,7 +67,7 @@ void connectTo(bool withReplica)
 QString lpid(const char* section)
 {
     return profile::ReadString(AppPath(QStringLiteral("config.ini")), QLatin1String(section),
-                               QStringLiteral("kx_inhouse"));
+                               QString::fromLatin1(kDbUser));
 }
 
 } // namespace
@@ -110,9 +111,10 @@ void FailoverTest::initTestCase()
     QVERIFY(kFirst.admin().exec(QStringLiteral("RESET MASTER")));
     QVERIFY(
         kReplica.admin().exec(QStringLiteral("CHANGE MASTER TO MASTER_HOST = '127.0.0.1', MASTER_PORT = %1, "
-                                             "MASTER_USER = 'kx_inhouse', MASTER_PASSWORD = 'kqdb5830', "
+                                             "MASTER_USER = '%2', MASTER_PASSWORD = '%3', "
                                              "MASTER_USE_GTID = slave_pos, MASTER_DELAY = 3; START SLAVE")
-                                  .arg(kPort)));
+                                  .arg(kPort)
+                                  .arg(QLatin1String(kDbUser), QLatin1String(kDbPassword))));
 }
 
 void FailoverTest::cleanupTestCase()

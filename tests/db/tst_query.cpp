@@ -1,5 +1,6 @@
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 
@@ -88,8 +89,8 @@ void QueryTest::readsGoToTheSecondServerAndWritesToTheFirst()
 void QueryTest::readsStayOnTheFirstWhenTheSecondCannotConnect()
 {
     MsgRecorder msgs;
-    const bool result = DBInit(TestDb::host(), QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"), kDb,
-                               QStringLiteral("127.0.0.3"), 0, QStringLiteral("euckr"));
+    const bool result = DBInit(TestDb::host(), QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword),
+                               kDb, QStringLiteral("127.0.0.3"), 0, QStringLiteral("euckr"));
     QVERIFY(!result); // the result of the last connect
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(gDBIndex, int16_t(0));

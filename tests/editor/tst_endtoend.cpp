@@ -1,5 +1,6 @@
 #include "TestDb.h"
 #include "TestFiles.h"
+#include "db/BuiltinAccount.h"
 
 #include <QDir>
 #include <QImage>
@@ -129,7 +130,7 @@ void EndToEndTest::initTestCase()
     QVERIFY(picture.save(m_dir.filePath(QStringLiteral("answer.jpg")), "JPEG"));
 
     TestDb db;
-    QVERIFY2(db.createDatabase(QStringLiteral("kx_inhouse")), qPrintable(db.error()));
+    QVERIFY2(db.createDatabase(QString::fromLatin1(kDbName)), qPrintable(db.error()));
     QVERIFY2(db.exec(QStringLiteral(
                  "INSERT INTO user (id, name, password, groupcode) VALUES ('kim', '김철수', 'kpw', 1),"
                  " ('lee', '이영희', 'lpw', 1);"
@@ -153,10 +154,9 @@ void EndToEndTest::startAs(const QString& user, const QString& password)
     m_client.kill();
     m_client.waitForFinished();
     TestDb db;
-    QVERIFY(
-        db.exec(QStringLiteral("DELETE FROM kx_inhouse.user_mac; INSERT INTO kx_inhouse.user_mac (user_id, "
-                               "mac_addr) VALUES ('%1', '%2')")
-                    .arg(user, m_mac)));
+    QVERIFY(db.exec(QStringLiteral("DELETE FROM %1.user_mac; INSERT INTO %1.user_mac (user_id, "
+                                   "mac_addr) VALUES ('%2', '%3')")
+                        .arg(QLatin1String(kDbName), user, m_mac)));
     const QString home = m_dir.filePath(QStringLiteral("home-") + user);
     QVERIFY(QDir().mkpath(home + QStringLiteral("/asmanager")));
     QVERIFY(WriteFileBytes(home + QStringLiteral("/asmanager/타벤 업무관리.ini"),
@@ -173,7 +173,8 @@ void EndToEndTest::startAs(const QString& user, const QString& password)
 QString EndToEndTest::column(const QString& name)
 {
     TestDb db;
-    return db.value(QStringLiteral("SELECT %1 FROM kx_inhouse.aslist WHERE seq = 2").arg(name));
+    return db.value(
+        QStringLiteral("SELECT %1 FROM %2.aslist WHERE seq = 2").arg(name, QLatin1String(kDbName)));
 }
 
 void EndToEndTest::enterAndAnswerARequest()

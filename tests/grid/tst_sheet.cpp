@@ -1,6 +1,6 @@
 #include "common/Globals.h"
 #include "grid/MduSpread.h"
-#include "grid/NumberText.h"
+#include "grid/NumberCell.h"
 #include "grid/RowText.h"
 #include "grid/SpreadGrid.h"
 

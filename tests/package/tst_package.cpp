@@ -2,6 +2,7 @@
 #include "Version.h"
 #include "X11Window.h"
 #include "common/ProfileIni.h"
+#include "db/BuiltinAccount.h"
 #include "db/SqlLog.h"
 #include "platform/VersionInfo.h"
 
@@ -153,9 +154,10 @@ void PackageTest::installedClientKeepsItsDataPerUser()
         QSKIP("no network adapter to register the PC by");
 
     TestDb db;
-    QVERIFY2(db.createDatabase("kx_inhouse"), qPrintable(db.error()));
+    QVERIFY2(db.createDatabase(kDbName), qPrintable(db.error()));
     QVERIFY2(
-        db.exec("USE kx_inhouse;"
+        db.exec(QStringLiteral("USE ") + kDbName +
+                ";"
                 "INSERT INTO user (id, name, password, groupcode) VALUES ('hqt', '홍규태', 'demo', 1);"
                 "INSERT INTO user_mac (user_id, mac_addr, block) VALUES ('hqt', '" +
                 mac +
@@ -220,7 +222,7 @@ void PackageTest::installedClientKeepsItsDataPerUser()
     const QString data = home + "/.local/share/asmanager";
     QCOMPARE(profile::ReadString(data + "/FormIni/FrmMain.ini", "FormPosition", "Width"),
              QStringLiteral("13500"));
-    QVERIFY(!profile::ReadString(data + "/config.ini", "LPID", "kx_inhouse").isEmpty());
+    QVERIFY(!profile::ReadString(data + "/config.ini", "LPID", kDbUser).isEmpty());
     const QStringList statements = logLines(data + "/log", "SQLLog_*_slow.dat");
     // The list: the newest records found, then listed with their companies counted.
     QVERIFY2(statements.filter(QRegularExpression(" AS count, .* -> 3$")).size() == 1,

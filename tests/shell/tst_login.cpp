@@ -87,6 +87,7 @@ int runRefusedChild(const QStringList& args)
     SetSiteForTesting(site);
     gAppTitle = QString::fromUtf8(kAppTitle);
     SetNetAdaptersForTesting(mac.isEmpty() ? QList<NetAdapter>{} : QList<NetAdapter>{ethernet(2, mac)});
+    InstallMsgReporter();
     SetMsgResponder([](const MsgPrompt& p) {
         std::printf("PROMPT %s %s\n", p.title.toUtf8().toBase64().constData(),
                     p.text.toUtf8().toBase64().constData());

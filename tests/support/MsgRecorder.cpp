@@ -2,6 +2,7 @@
 
 MsgRecorder::MsgRecorder()
 {
+    InstallMsgReporter();
     SetMsgResponder([this](const MsgPrompt& prompt) {
         if (prompt.kind == MsgPrompt::Kind::Progress) {
             ++m_progressSteps;

@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 #include "common/SiteConfig.h"
+#include "db/BuiltinAccount.h"
 #include "db/DbStartup.h"
 
 TestEnv::TestEnv()
@@ -27,6 +28,6 @@ bool TestEnv::createDatabase(const QString& name)
 
 bool TestEnv::connect(const QString& name, bool withSecond)
 {
-    return DBInit(TestDb::host(1), QStringLiteral("kx_inhouse"), QStringLiteral("kqdb5830"), name,
+    return DBInit(TestDb::host(1), QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), name,
                   withSecond ? TestDb::host(2) : QString(), 0, QStringLiteral("euckr"));
 }

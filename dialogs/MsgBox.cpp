@@ -1,6 +1,7 @@
 #include "common/MsgBox.h"
 
 #include "common/Globals.h"
+#include "common/Reporter.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -281,17 +282,24 @@ bool MsgProgress::step(int value)
     return !m_cancelled;
 }
 
-void ShowError(long number, const QString& description)
-{
-    MsgBox(ErrorText(number, description));
-}
-
-void ShowError(const AppError& error)
-{
-    ShowError(error.number, error.description);
-}
-
 void ShowProcError(const AppError& error, const QString& procedure, ErrScope scope, const QString& owner)
 {
     MsgBox(ProcErrorText(error.number, error.description, procedure, scope, owner));
+}
+
+void InstallMsgReporter()
+{
+    SetReporter([](const Report& report) {
+        switch (report.kind) {
+        case Report::Kind::Error:
+            MsgBox(report.text, MsgButtons::Ok, MsgIcon::None, report.title);
+            return false;
+        case Report::Kind::Warning:
+            MsgWarn(report.text, report.title);
+            return false;
+        case Report::Kind::Question:
+            return MsgBox(report.text, MsgButtons::YesNo, MsgIcon::Question, report.title) == vbYes;
+        }
+        return false;
+    });
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "common/Numbers.h"
-
 #include <QString>
 #include <optional>
 
-// Numbers in text, read and written the way the grid's number cells and the
-// window settings files have always read and written them.
+// The grid's number cells: their format, the value a cell's text stands for and the
+// text they show. Rounding and separators are those of common/Numbers.h.
 
 // Format of a number cell.
 struct NumberFormat
@@ -23,7 +21,3 @@ std::optional<double> NumberCellValue(const QString& text, const NumberFormat& f
 
 // "-1,234.50": fixed decimals, separators every three digits when showSep.
 QString FormatNumber(double value, const NumberFormat& format);
-
-// A width or size as the settings files store it: at most two decimals, no
-// trailing zeros ("12.5", "9").
-QString DecimalText(double value);
