@@ -245,8 +245,16 @@ RecordSetPtr cMySQL::toRecordSet(void* stored)
     }
     rs->setColumns(names, sizes);
 
+    // The record set takes the memory for all the rows' bytes at once.
     const my_ulonglong rows = mysql_num_rows(res);
-    rs->reserveRows(qsizetype(rows), 0);
+    qsizetype bytes = 0;
+    while (mysql_fetch_row(res)) {
+        const unsigned long* lengths = mysql_fetch_lengths(res);
+        for (unsigned int i = 0; i < count; ++i)
+            bytes += qsizetype(lengths[i]);
+    }
+    mysql_data_seek(res, 0);
+    rs->reserveRows(qsizetype(rows), bytes);
     while (MYSQL_ROW row = mysql_fetch_row(res))
         rs->appendRow(row, mysql_fetch_lengths(res));
     rs->commit();

@@ -166,7 +166,7 @@ void ExportList(FrmMain* form, SpreadGrid* spList, const QStringList& conditions
     long count;
     {
         WaitCursor wait;
-        count = OpenRecordset(rs, ListExportStatement(form->CurrentFilters()));
+        count = OpenRecordset(rs, ListExportQuickStatement(form->CurrentFilters()));
     }
     if (count == 0 || !rs) {
         CloseRecordset(rs);

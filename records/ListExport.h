@@ -15,7 +15,8 @@ class SpreadGrid;
 // the list shows), newest first as in the list, in the columns chosen for reports,
 // to an Excel 2007 workbook, a CSV file or a PDF report.
 
-// The list's statement without its limit.
+// The list's statement without its limit: the rows the export writes, which it reads
+// through ListExportQuickStatement.
 QString ListExportStatement(const ListFilters& filters);
 
 // The list columns the report-column window keeps ticked for `grid` in the settings

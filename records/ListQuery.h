@@ -52,6 +52,12 @@ QString ListWalkStatement(const ListFilters& filters);
 // since the list orders those by program name and number.
 QString ListRowsStatement(const ListFilters& filters, const QList<qint64>& seqs);
 
+// The export's rows: every record ListStatement would list without its limit, in the
+// same order with the same columns. The server sorts only the records' keys with their
+// counts of companies, then reads each record whole in that order, instead of grouping
+// and sorting the whole records, long texts and all, in a temporary table.
+QString ListExportQuickStatement(const ListFilters& filters);
+
 // One record in the list's columns, for putting a saved record back into the list.
 QString ListRecordStatement(long seq);
 

@@ -1,5 +1,6 @@
 #include "sheets/CompoundFile.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -32,6 +33,9 @@ public:
 private:
     // The sectors of a chain from `start`, each appended whole; false on a broken chain.
     bool chain(const std::vector<quint32>& table, quint32 start, QByteArray& out, bool mini) const;
+    // Where in the file the stream of `size` bytes from sector `start` lies when its sectors
+    // follow each other there; -1 when they do not.
+    qsizetype run(quint32 start, quint32 size) const;
     bool sector(quint32 index, QByteArray& out) const;
 
     const QByteArray& m_file;
@@ -49,7 +53,8 @@ bool Container::sector(quint32 index, QByteArray& out) const
     const qsizetype at = (qsizetype(index) + 1) * m_sectorSize;
     if (at >= m_file.size())
         return false;
-    out += m_file.mid(at, m_sectorSize); // a last sector cut short is read as far as it goes
+    // A last sector cut short is read as far as it goes.
+    out.append(m_file.constData() + at, std::min<qsizetype>(m_sectorSize, m_file.size() - at));
     return true;
 }
 
@@ -62,13 +67,30 @@ bool Container::chain(const std::vector<quint32>& table, quint32 start, QByteArr
             const qsizetype at = qsizetype(start) * m_miniSize;
             if (at + m_miniSize > m_miniStream.size())
                 return false;
-            out += m_miniStream.mid(at, m_miniSize);
+            out.append(m_miniStream.constData() + at, m_miniSize);
         } else if (!sector(start, out)) {
             return false;
         }
         start = table[start];
     }
     return true;
+}
+
+qsizetype Container::run(quint32 start, quint32 size) const
+{
+    const qsizetype at = (qsizetype(start) + 1) * m_sectorSize;
+    const quint64 count = (quint64(size) + quint64(m_sectorSize) - 1) / quint64(m_sectorSize);
+    if (count == 0 || at + qsizetype(size) > m_file.size())
+        return -1;
+    for (quint64 i = 1;; ++i, ++start) {
+        if (start >= m_fat.size())
+            return -1;
+        const quint32 next = m_fat[start];
+        if (i == count)
+            return next == kEndOfChain ? at : -1;
+        if (next != start + 1)
+            return -1;
+    }
 }
 
 bool Container::open(QString& error)
@@ -141,7 +163,14 @@ bool Container::stream(const QStringList& names, QByteArray& out, QString& error
                 continue;
             const quint32 size = u32At(m_directory, at + 0x78);
             const bool mini = size < m_miniCutoff;
+            const qsizetype inFile = mini ? -1 : run(u32At(m_directory, at + 0x74), size);
+            if (inFile >= 0) {
+                out = QByteArray::fromRawData(m_file.constData() + inFile, qsizetype(size));
+                return true;
+            }
             out.clear();
+            // The stream's sectors come from the file: a stated size beyond it is damage.
+            out.reserve(std::min<qsizetype>(size, m_file.size()) + m_sectorSize);
             if (!chain(mini ? m_miniFat : m_fat, u32At(m_directory, at + 0x74), out, mini) ||
                 out.size() < qsizetype(size)) {
                 error = QStringLiteral("compound document: stream %1 is cut short").arg(name);

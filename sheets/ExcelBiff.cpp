@@ -2,6 +2,7 @@
 
 #include "common/Cp949.h"
 #include "sheets/BiffStrings.h"
+#include "sheets/CellTexts.h"
 #include "sheets/CompoundFile.h"
 #include "sheets/NumberFormat.h"
 
@@ -13,7 +14,9 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -27,6 +30,7 @@ enum : quint16
     RecBof4 = 0x0409,
     RecBof5 = 0x0809,
     RecEof = 0x000A,
+    RecDimensions2 = 0x0000,
     RecInteger2 = 0x0002,
     RecNumber2 = 0x0003,
     RecLabel2 = 0x0004,
@@ -48,6 +52,7 @@ enum : quint16
     RecLabelSst = 0x00FD,
     RecNumber3 = 0x0203,
     RecLabel3 = 0x0204,
+    RecDimensions = 0x0200,
     RecBoolErr3 = 0x0205,
     RecFormula3 = 0x0206,
     RecString3 = 0x0207,
@@ -63,6 +68,7 @@ constexpr quint16 kWorksheet = 0x0010;
 constexpr quint16 kGlobals = 0x0005;
 constexpr quint16 kWorkbook4 = 0x0100;
 constexpr int kMaxCols = 256;
+constexpr int kMinCellBytes = 14; // a record of a number or a shared string
 constexpr int kXfFromIxfe = 63;
 
 quint16 u16(const char* p)
@@ -127,17 +133,24 @@ struct StoredText
     std::optional<QString> unicode;
 };
 
-// A cell as read, before the code page and the formats (which may come in any
-// order) are applied.
+// Where the text of a cell as read comes from, kept beside it until the code page and
+// the formats (which may come in any order) are known.
+struct CellSource
+{
+    int xf = -1;           // XF index, -1 when none
+    int text = -1;         // labels: index into the sheet's texts, or into the shared strings
+    qint8 attrFormat = -1; // Excel 2.x cells without XF records: the format index of the cell itself
+    bool shared = false;
+};
+
+// A cell as read from its record.
 struct RawCell
 {
     int row = 0;
     int col = 0;
     ExcelCellKind kind = ExcelCellKind::Number;
     double value = 0;
-    StoredText text;     // labels
-    int xf = -1;         // XF index, -1 when none
-    int attrFormat = -1; // Excel 2.x cells without XF records: the format index of the cell itself
+    CellSource source;
 };
 
 class BookReader
@@ -171,12 +184,26 @@ private:
     bool cellHead(const char* p, int len, int need, bool biff2Attr, RawCell& cell);
     bool formula(const char* p, int len, int at, bool biff2Attr);
     bool label(const char* p, int len, bool biff2);
-    void put(RawCell cell);
+    void put(const RawCell& cell);
+    // The text (and for a number whether it is a date) of a cell, from where it comes from.
+    void settle(ExcelCell& cell, const CellSource& source);
     void finishSheet(const QString& name);
-    DateShape shapeOf(const RawCell& cell) const;
+    DateShape shapeOf(const CellSource& cell) const;
     QString decode(const StoredText& text) const
     {
         return text.unicode ? *text.unicode : DecodeExcelText(text.bytes, m_codePage);
+    }
+    // A label of the sheet: its index for CellSource::text.
+    int addText(StoredText text)
+    {
+        m_texts.push_back(std::move(text));
+        return int(m_texts.size() - 1);
+    }
+    QString cellText(const CellSource& cell) const
+    {
+        if (cell.text < 0)
+            return {};
+        return cell.shared ? m_strings[size_t(cell.text)] : decode(m_texts[size_t(cell.text)]);
     }
     bool old() const { return m_version <= 3; }
 
@@ -190,8 +217,16 @@ private:
     mutable std::map<int, DateShape> m_shapes; // of the formats, once worked out
     std::vector<QString> m_strings;            // shared strings
     int m_ixfe = -1;
-    std::optional<RawCell> m_pendingString; // formula waiting for its STRING record
-    std::vector<RawCell> m_cells;
+    bool m_pendingString = false; // the last cell is a formula waiting for its STRING record
+    // The globals of an Excel 5 or later workbook are read: the formats and the code page
+    // are known for good, and cells get their texts as they are read.
+    bool m_settled = false;
+    // The sheet being read: its cells, and until they are settled where their texts come
+    // from and its labels.
+    std::vector<ExcelCell> m_cells;
+    std::vector<CellSource> m_sources;
+    std::vector<StoredText> m_texts;
+    CellTexts m_numberTexts;
     std::vector<ExcelSheet> m_sheets;
     QString m_error;
 };
@@ -372,6 +407,7 @@ bool BookReader::workbook5(qsizetype pos)
         }
         pos += 4 + len;
     }
+    m_settled = true;
     for (const Bound& b : bounds) {
         qsizetype at = b.offset;
         if (at + 8 > m_data.size() || u16(m_data.constData() + at) != RecBof5 ||
@@ -389,18 +425,21 @@ bool BookReader::sharedStrings(qsizetype& pos, int len)
 {
     BiffContinued bytes;
     bytes.add(m_data.constData() + pos + 4, len);
+    qsizetype size = len;
     pos += 4 + len;
     quint16 id;
     while (pos + 4 <= m_data.size() && u16(m_data.constData() + pos) == RecContinue) {
         if (!recordAt(pos, id, len))
             return false;
         bytes.add(m_data.constData() + pos + 4, len);
+        size += len;
         pos += 4 + len;
     }
     quint32 total, unique;
     if (!bytes.u32(total) || !bytes.u32(unique))
         return fail(QStringLiteral("shared strings too short"));
     m_strings.clear();
+    m_strings.reserve(std::min<size_t>(unique, size_t(size / 3))); // a string takes 3 bytes at least
     for (quint32 i = 0; i < unique; ++i) {
         QString text;
         if (!bytes.string(text))
@@ -423,12 +462,12 @@ bool BookReader::cellHead(const char* p, int len, int need, bool biff2Attr, RawC
     if (cell.row >= maxRows || cell.col >= kMaxCols)
         return fail(QStringLiteral("cell outside the worksheet"));
     if (biff2Attr) {
-        cell.xf = quint8(p[4]) & 0x3F;
-        if (cell.xf == kXfFromIxfe)
-            cell.xf = m_ixfe;
-        cell.attrFormat = quint8(p[5]) & 0x3F;
+        cell.source.xf = quint8(p[4]) & 0x3F;
+        if (cell.source.xf == kXfFromIxfe)
+            cell.source.xf = m_ixfe;
+        cell.source.attrFormat = qint8(quint8(p[5]) & 0x3F);
     } else {
-        cell.xf = u16(p + 4);
+        cell.source.xf = u16(p + 4);
     }
     return true;
 }
@@ -450,7 +489,7 @@ bool BookReader::formula(const char* p, int len, int at, bool biff2Attr)
     case 0:
         cell.kind = ExcelCellKind::Text;
         put(cell);
-        m_pendingString = cell;
+        m_pendingString = true;
         return true;
     case 1:
         cell.kind = ExcelCellKind::Boolean;
@@ -475,17 +514,19 @@ bool BookReader::label(const char* p, int len, bool biff2)
     if (!cellHead(p, len, at + (biff2 ? 1 : 2), biff2, cell))
         return false;
     cell.kind = ExcelCellKind::Text;
+    StoredText text;
     if (m_version == 8) {
-        cell.text.unicode = BiffUnicodeString(p + at, len - at, 2);
-        if (!cell.text.unicode)
+        text.unicode = BiffUnicodeString(p + at, len - at, 2);
+        if (!text.unicode)
             return fail(QStringLiteral("label longer than its record"));
     } else {
         const int chars = biff2 ? quint8(p[at]) : u16(p + at);
         const int start = at + (biff2 ? 1 : 2);
         if (start + chars > len)
             return fail(QStringLiteral("label longer than its record"));
-        cell.text.bytes = QByteArray(p + start, chars);
+        text.bytes = QByteArray(p + start, chars);
     }
+    cell.source.text = addText(std::move(text));
     put(cell);
     return true;
 }
@@ -549,6 +590,22 @@ bool BookReader::record(quint16 id, const char* p, int len)
             return fail(QStringLiteral("XF record too short"));
         m_xfFormats.push_back(u16(p + 2));
         return true;
+    case RecDimensions2:
+    case RecDimensions: {
+        // The used range (rows of four bytes in Excel 97 and later): room for its cells, as
+        // many as the rest of the file can hold.
+        const int rowBytes = m_version == 8 ? 4 : 2;
+        if ((id == RecDimensions2) != (m_version == 2) || len < 2 * rowBytes + 4)
+            return true;
+        const qint64 rows = rowBytes == 4 ? qint64(u32(p + 4)) - u32(p) : qint64(u16(p + 2)) - u16(p);
+        const qint64 cols = qint64(u16(p + 2 * rowBytes + 2)) - u16(p + 2 * rowBytes);
+        const qint64 room = std::min(std::max<qint64>(rows, 0) * std::max<qint64>(cols, 0),
+                                     qint64((m_data.constData() + m_data.size() - p) / kMinCellBytes));
+        m_cells.reserve(size_t(room));
+        if (!m_settled)
+            m_sources.reserve(size_t(room));
+        return true;
+    }
     case RecIxfe:
         if (!old())
             return true;
@@ -583,13 +640,18 @@ bool BookReader::record(quint16 id, const char* p, int len)
             return true;
         if (len < 6 || (len - 6) % 6 != 0)
             return fail(QStringLiteral("cell record too short"));
+        // Row, first column, then XF index and RK value of each cell, then the last column.
+        char one[10];
+        std::memcpy(one, p, 2);
         for (int i = 0; i < (len - 6) / 6; ++i) {
-            QByteArray one(p, 4);
-            one.append(p + 4 + 6 * i, 6);
-            one[2] = char((u16(p + 2) + i) & 0xFF);
-            one[3] = char((u16(p + 2) + i) >> 8);
-            if (!record(RecRk, one.constData(), int(one.size())))
+            const int col = u16(p + 2) + i;
+            one[2] = char(col & 0xFF);
+            one[3] = char((col >> 8) & 0xFF);
+            std::memcpy(one + 4, p + 4 + 6 * i, 6);
+            if (!cellHead(one, 10, 10, false, cell))
                 return false;
+            cell.value = rkValue(u32(one + 6));
+            put(cell);
         }
         return true;
     }
@@ -607,7 +669,8 @@ bool BookReader::record(quint16 id, const char* p, int len)
         if (u32(p + 6) >= m_strings.size())
             return fail(QStringLiteral("shared string %1 does not exist").arg(u32(p + 6)));
         cell.kind = ExcelCellKind::Text;
-        cell.text.unicode = m_strings[u32(p + 6)];
+        cell.source.text = int(u32(p + 6));
+        cell.source.shared = true;
         break;
     case RecBoolErr2:
     case RecBoolErr3: {
@@ -644,11 +707,11 @@ bool BookReader::record(quint16 id, const char* p, int len)
                 return fail(QStringLiteral("string longer than its record"));
             text.bytes = QByteArray(p + lenBytes, chars);
         }
-        if (m_pendingString) {
-            m_pendingString->text = text;
-            m_cells.back() = *m_pendingString;
-            m_pendingString.reset();
-        }
+        if (m_pendingString && m_settled)
+            m_cells.back().text = decode(text);
+        else if (m_pendingString)
+            m_sources.back().text = addText(std::move(text));
+        m_pendingString = false;
         return true;
     }
     default:
@@ -658,13 +721,21 @@ bool BookReader::record(quint16 id, const char* p, int len)
     return true;
 }
 
-void BookReader::put(RawCell cell)
+void BookReader::put(const RawCell& cell)
 {
-    m_pendingString.reset();
-    m_cells.push_back(std::move(cell));
+    m_pendingString = false;
+    ExcelCell& out = m_cells.emplace_back();
+    out.row = cell.row;
+    out.col = cell.col;
+    out.kind = cell.kind;
+    out.value = cell.value;
+    if (m_settled)
+        settle(out, cell.source);
+    else
+        m_sources.push_back(cell.source);
 }
 
-DateShape BookReader::shapeOf(const RawCell& cell) const
+DateShape BookReader::shapeOf(const CellSource& cell) const
 {
     int format = -1;
     if (!m_xfFormats.empty()) {
@@ -690,61 +761,78 @@ DateShape BookReader::shapeOf(const RawCell& cell) const
     return shape;
 }
 
+void BookReader::settle(ExcelCell& cell, const CellSource& source)
+{
+    switch (cell.kind) {
+    case ExcelCellKind::Text:
+        cell.text = cellText(source);
+        break;
+    case ExcelCellKind::Boolean:
+        cell.text = cell.value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        break;
+    case ExcelCellKind::Error:
+        cell.text = errorText(int(cell.value));
+        break;
+    default:
+        if (!std::isfinite(cell.value)) {
+            cell.kind = ExcelCellKind::Error;
+            cell.value = 0x24;
+            cell.text = errorText(0x24);
+            break;
+        }
+        bool isDate;
+        cell.text = m_numberTexts.text(cell.value, shapeOf(source), m_date1904, isDate);
+        if (isDate)
+            cell.kind = ExcelCellKind::Date;
+        break;
+    }
+}
+
 void BookReader::finishSheet(const QString& name)
 {
     // One cell per position, the last written winning.
-    const auto before = [](const RawCell& a, const RawCell& b) {
+    const auto before = [](const ExcelCell& a, const ExcelCell& b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
     };
-    if (!std::is_sorted(m_cells.begin(), m_cells.end(), before))
-        std::stable_sort(m_cells.begin(), m_cells.end(), before);
+    if (!std::is_sorted(m_cells.begin(), m_cells.end(), before)) {
+        std::vector<size_t> order(m_cells.size());
+        std::iota(order.begin(), order.end(), size_t(0));
+        std::stable_sort(order.begin(), order.end(),
+                         [this, &before](size_t a, size_t b) { return before(m_cells[a], m_cells[b]); });
+        std::vector<ExcelCell> cells;
+        std::vector<CellSource> sources;
+        cells.reserve(order.size());
+        sources.reserve(m_sources.size());
+        for (size_t i : order) {
+            cells.push_back(std::move(m_cells[i]));
+            if (!m_settled)
+                sources.push_back(m_sources[i]);
+        }
+        m_cells.swap(cells);
+        m_sources.swap(sources);
+    }
     ExcelSheet sheet;
     sheet.name = name;
-    sheet.cells.reserve(m_cells.size());
+    size_t kept = 0;
     for (size_t i = 0; i < m_cells.size(); ++i) {
         if (i + 1 < m_cells.size() && m_cells[i + 1].row == m_cells[i].row &&
             m_cells[i + 1].col == m_cells[i].col)
             continue;
-        const RawCell& raw = m_cells[i];
-        ExcelCell cell;
-        cell.row = raw.row;
-        cell.col = raw.col;
-        cell.kind = raw.kind;
-        cell.value = raw.value;
-        switch (raw.kind) {
-        case ExcelCellKind::Text:
-            cell.text = decode(raw.text);
-            break;
-        case ExcelCellKind::Boolean:
-            cell.text = raw.value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-            break;
-        case ExcelCellKind::Error:
-            cell.text = errorText(int(raw.value));
-            break;
-        default:
-            if (!std::isfinite(raw.value)) {
-                cell.kind = ExcelCellKind::Error;
-                cell.value = 0x24;
-                cell.text = errorText(0x24);
-                break;
-            }
-            if (const DateShape shape = shapeOf(raw); shape.isDate) {
-                cell.text = ExcelDateText(raw.value, m_date1904, shape.withDate, shape.withTime);
-                if (!cell.text.isEmpty()) {
-                    cell.kind = ExcelCellKind::Date;
-                    break;
-                }
-            }
-            cell.text = ExcelNumberText(raw.value);
-            break;
-        }
+        ExcelCell& cell = m_cells[i];
+        if (!m_settled)
+            settle(cell, m_sources[i]);
         sheet.rows = std::max(sheet.rows, cell.row + 1);
         sheet.cols = std::max(sheet.cols, cell.col + 1);
-        sheet.cells.push_back(std::move(cell));
+        if (kept != i)
+            m_cells[kept] = std::move(cell);
+        ++kept;
     }
+    m_cells.erase(m_cells.begin() + qsizetype(kept), m_cells.end());
+    sheet.cells = std::exchange(m_cells, {});
     m_sheets.push_back(std::move(sheet));
-    m_cells.clear();
-    m_pendingString.reset();
+    m_sources.clear();
+    m_texts.clear();
+    m_pendingString = false;
 }
 
 bool readBook(bool newer, const QByteArray& data, const QString& sheetName, ExcelBook& book, QString& error)

@@ -11,7 +11,7 @@
 // is named after the file, as Excel names it), Excel 4.0 workbooks (.xlw) and the
 // compound-document workbooks of Excel 5 to 2003 (BIFF5, BIFF8).
 
-enum class ExcelCellKind
+enum class ExcelCellKind : quint8
 {
     Number,
     Date,

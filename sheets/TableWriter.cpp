@@ -22,15 +22,16 @@ std::unique_ptr<TableWriter> MakeTableWriter(TableFormat format)
 bool TableNumber(const QString& text, double& value)
 {
     bool ok = false;
-    value = text.trimmed().toDouble(&ok);
-    return ok && !text.trimmed().isEmpty();
+    const QStringView number = QStringView(text).trimmed();
+    value = number.toDouble(&ok);
+    return ok && !number.isEmpty();
 }
 
 bool TableDateTime(const QString& text, int (&parts)[6])
 {
     // "YYYY-MM-DD", "YYYY-MM-DD hh:mm" or "YYYY-MM-DD hh:mm:ss", read digit by digit (the
     // export writes one for each record).
-    const QString t = text.trimmed();
+    const QStringView t = QStringView(text).trimmed();
     const qsizetype n = t.size();
     if (n != 10 && n != 16 && n != 19)
         return false;

@@ -1,6 +1,8 @@
 #include "sheets/XlsxReader.h"
 
+#include "sheets/CellTexts.h"
 #include "sheets/NumberFormat.h"
+#include "sheets/XmlScanner.h"
 #include "sheets/ZipArchive.h"
 
 #include <QXmlStreamReader>
@@ -13,6 +15,40 @@ namespace {
 constexpr qint64 kMaxPartBytes = qint64(1) << 30; // what one part may unpack to
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxCols = 16384;
+// The shortest cell with a value and the shortest shared string, for room to read a part into.
+constexpr size_t kMinCellBytes = 15;  // <c><v>0</v></c>
+constexpr size_t kMinStringBytes = 5; // <si/>
+
+// What a cell's type attribute makes of its value.
+enum class CellType
+{
+    Number,
+    Shared,  // a shared string's index
+    Text,    // an inline string, or a date written out
+    Formula, // the text a formula gave, escaped as stored texts are
+    Boolean,
+    Error
+};
+
+CellType cellType(QByteArrayView type)
+{
+    if (type == "s")
+        return CellType::Shared;
+    if (type == "inlineStr" || type == "d")
+        return CellType::Text;
+    if (type == "str")
+        return CellType::Formula;
+    if (type == "b")
+        return CellType::Boolean;
+    if (type == "e")
+        return CellType::Error;
+    return CellType::Number;
+}
+
+bool isAscii(QByteArrayView text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+}
 
 struct SheetRef
 {
@@ -38,8 +74,12 @@ private:
     bool readStrings(const QString& folder);
     bool readStyles(const QString& folder);
     bool readSheet(const SheetRef& ref, ExcelSheet& sheet);
-    QString elementText(QXmlStreamReader& xml, QStringView end);
+    // The text of the <t> elements up to the end of `end`, leaving out phonetic runs.
+    QString elementText(XmlScanner& xml, QByteArrayView end);
     DateShape shapeOfStyle(int style) const;
+    // A number, or a shared string by its index (false when the value is neither).
+    template <typename View> bool numberValue(CellType type, View value, int style, ExcelCell& cell);
+    void textValue(CellType type, const QString& value, ExcelCell& cell);
 
     ZipArchive m_zip;
     bool m_date1904 = false;
@@ -47,6 +87,7 @@ private:
     std::vector<int> m_styleFormats;      // cellXfs: number format of each style
     std::vector<DateShape> m_styleShapes; // what each style shows of a number
     std::map<int, QString> m_formatCodes; // numFmts of the workbook
+    CellTexts m_numberTexts;
     QString m_error;
 };
 
@@ -86,21 +127,21 @@ QString resolve(const QString& folder, const QString& target)
 }
 
 // "AB12" -> column 27 (from 0), row 11 (from 0); false for a malformed reference.
-bool cellRef(QStringView ref, int& row, int& col)
+bool cellRef(QByteArrayView ref, int& row, int& col)
 {
     int c = 0, r = 0;
     qsizetype i = 0;
-    for (; i < ref.size() && ref[i].isLetter(); ++i) {
-        c = c * 26 + (ref[i].toUpper().unicode() - 'A' + 1);
+    for (; i < ref.size() && ((ref[i] >= 'A' && ref[i] <= 'Z') || (ref[i] >= 'a' && ref[i] <= 'z')); ++i) {
+        c = c * 26 + ((ref[i] & ~0x20) - 'A' + 1);
         if (c > kMaxCols)
             return false;
     }
     if (i == 0 || i == ref.size())
         return false;
     for (; i < ref.size(); ++i) {
-        if (!ref[i].isDigit())
+        if (ref[i] < '0' || ref[i] > '9')
             return false;
-        r = r * 10 + ref[i].digitValue();
+        r = r * 10 + (ref[i] - '0');
         if (r > kMaxRows)
             return false;
     }
@@ -131,23 +172,21 @@ bool XlsxReader::part(const QString& name, QByteArray& out, bool required)
     return required ? fail(QStringLiteral("the workbook has no readable part %1").arg(name)) : true;
 }
 
-QString XlsxReader::elementText(QXmlStreamReader& xml, QStringView end)
+QString XlsxReader::elementText(XmlScanner& xml, QByteArrayView end)
 {
-    // The text of <t> elements up to the end of `end`, leaving out phonetic runs.
     QString text;
     int phonetic = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            if (xml.name() == u"rPh")
+    for (XmlScanner::Token token = xml.next();
+         token == XmlScanner::StartElement || token == XmlScanner::EndElement; token = xml.next()) {
+        if (token == XmlScanner::StartElement) {
+            if (xml.name() == "rPh")
                 ++phonetic;
-            else if (xml.name() == u"t" && phonetic == 0)
-                text += unescapeText(xml.readElementText(QXmlStreamReader::IncludeChildElements));
-        } else if (xml.isEndElement()) {
-            if (xml.name() == u"rPh")
-                --phonetic;
-            else if (xml.name() == end)
-                break;
+            else if (xml.name() == "t" && phonetic == 0)
+                text += unescapeText(xml.decode(xml.readElementText(true)));
+        } else if (xml.name() == "rPh") {
+            --phonetic;
+        } else if (xml.name() == end) {
+            break;
         }
     }
     return text;
@@ -191,11 +230,20 @@ bool XlsxReader::readStrings(const QString& folder)
     QByteArray data;
     if (!part(folder + QStringLiteral("sharedStrings.xml"), data, false))
         return false;
-    QXmlStreamReader xml(data);
-    while (!xml.atEnd())
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-            m_strings.push_back(elementText(xml, u"si"));
-    if (xml.hasError() && !data.isEmpty())
+    if (data.isEmpty())
+        return true;
+    XmlScanner xml(data);
+    for (XmlScanner::Token token = xml.next();
+         token == XmlScanner::StartElement || token == XmlScanner::EndElement; token = xml.next()) {
+        if (token != XmlScanner::StartElement)
+            continue;
+        if (xml.name() == "sst")
+            m_strings.reserve(std::min(size_t(xml.attribute("uniqueCount").toUInt()),
+                                       size_t(data.size()) / kMinStringBytes));
+        else if (xml.name() == "si")
+            m_strings.push_back(elementText(xml, "si"));
+    }
+    if (xml.hasError())
         return fail(QStringLiteral("shared strings: ") + xml.errorString());
     return true;
 }
@@ -239,19 +287,68 @@ DateShape XlsxReader::shapeOfStyle(int style) const
     return m_styleShapes[size_t(style)];
 }
 
+template <typename View> bool XlsxReader::numberValue(CellType type, View value, int style, ExcelCell& cell)
+{
+    bool ok;
+    if (type == CellType::Shared) {
+        const uint index = value.toUInt(&ok);
+        if (!ok || index >= m_strings.size())
+            return false;
+        cell.kind = ExcelCellKind::Text;
+        cell.text = m_strings[index];
+        return true;
+    }
+    cell.value = value.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(cell.value))
+        return false;
+    bool isDate;
+    cell.text = m_numberTexts.text(cell.value, shapeOfStyle(style), m_date1904, isDate);
+    cell.kind = isDate ? ExcelCellKind::Date : ExcelCellKind::Number;
+    return true;
+}
+
+void XlsxReader::textValue(CellType type, const QString& value, ExcelCell& cell)
+{
+    switch (type) {
+    case CellType::Boolean:
+        cell.kind = ExcelCellKind::Boolean;
+        cell.value = QStringView(value).trimmed() == u"1" ? 1 : 0;
+        cell.text = cell.value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        break;
+    case CellType::Error:
+        cell.kind = ExcelCellKind::Error;
+        cell.text = value;
+        break;
+    default:
+        cell.kind = ExcelCellKind::Text;
+        cell.text = type == CellType::Formula ? unescapeText(value) : value;
+        break;
+    }
+}
+
 bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
 {
     QByteArray data;
     if (!part(ref.part, data, true))
         return false;
     sheet.name = ref.name;
-    QXmlStreamReader xml(data);
+    XmlScanner xml(data);
     int row = -1, nextCol = 0;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+    for (XmlScanner::Token token = xml.next();
+         token == XmlScanner::StartElement || token == XmlScanner::EndElement; token = xml.next()) {
+        if (token != XmlScanner::StartElement)
             continue;
-        if (xml.name() == u"row") {
-            const QStringView r = xml.attributes().value(QLatin1String("r"));
+        if (xml.name() == "dimension") {
+            // The used range: room for its cells, as many as the part can hold.
+            const QByteArrayView range = xml.attribute("ref");
+            int lastRow, lastCol;
+            if (cellRef(range.sliced(range.lastIndexOf(':') + 1), lastRow, lastCol))
+                sheet.cells.reserve(
+                    std::min(size_t(lastRow + 1) * size_t(lastCol + 1), size_t(data.size()) / kMinCellBytes));
+            continue;
+        }
+        if (xml.name() == "row") {
+            const QByteArrayView r = xml.attribute("r");
             const int number = r.isEmpty() ? row + 2 : r.toInt();
             if (number <= row || number > kMaxRows)
                 return fail(QStringLiteral("%1: row %2 out of order").arg(ref.part).arg(number));
@@ -259,70 +356,53 @@ bool XlsxReader::readSheet(const SheetRef& ref, ExcelSheet& sheet)
             nextCol = 0;
             continue;
         }
-        if (xml.name() != u"c" || row < 0)
+        if (xml.name() != "c" || row < 0)
             continue;
-        const QXmlStreamAttributes a = xml.attributes();
         ExcelCell cell;
-        const QStringView r = a.value(QLatin1String("r"));
+        const QByteArrayView r = xml.attribute("r");
         if (r.isEmpty()) {
             cell.row = row;
             cell.col = nextCol;
         } else if (!cellRef(r, cell.row, cell.col) || cell.row != row || cell.col < nextCol) {
-            return fail(QStringLiteral("%1: bad cell %2").arg(ref.part, r.toString()));
+            return fail(QStringLiteral("%1: bad cell %2").arg(ref.part, QString::fromUtf8(r)));
         }
         if (cell.col >= kMaxCols)
             return fail(QStringLiteral("%1: cell outside the worksheet").arg(ref.part));
         nextCol = cell.col + 1;
-        const QStringView type = a.value(QLatin1String("t"));
-        const int style = a.value(QLatin1String("s")).isEmpty() ? -1 : a.value(QLatin1String("s")).toInt();
-        QString value;
-        bool hasValue = false;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isEndElement() && xml.name() == u"c")
-                break;
-            if (!xml.isStartElement())
-                continue;
-            if (xml.name() == u"v") {
-                value = xml.readElementText();
+        const CellType type = cellType(xml.attribute("t"));
+        const QByteArrayView s = xml.attribute("s");
+        const int style = s.isEmpty() ? -1 : s.toInt();
+        // The value: the text of <v>, or of the <t> elements of <is>.
+        QByteArrayView value;
+        QString inlineValue;
+        bool hasValue = false, isInline = false;
+        for (token = xml.next();
+             token == XmlScanner::StartElement || (token == XmlScanner::EndElement && xml.name() != "c");
+             token = xml.next()) {
+            if (token == XmlScanner::StartElement && xml.name() == "v") {
+                value = xml.readElementText(false);
                 hasValue = true;
-            } else if (xml.name() == u"is") {
-                value = elementText(xml, u"is");
-                hasValue = true;
+                isInline = false;
+            } else if (token == XmlScanner::StartElement && xml.name() == "is") {
+                inlineValue = elementText(xml, "is");
+                hasValue = isInline = true;
             }
         }
-        if (!hasValue)
-            continue; // a cell with a style only
-        if (type == u"s") {
-            bool ok;
-            const uint index = value.toUInt(&ok);
-            if (!ok || index >= m_strings.size())
-                return fail(QStringLiteral("%1: shared string %2 does not exist").arg(ref.part, value));
-            cell.kind = ExcelCellKind::Text;
-            cell.text = m_strings[index];
-        } else if (type == u"inlineStr" || type == u"str" || type == u"d") {
-            cell.kind = ExcelCellKind::Text;
-            cell.text = type == u"str" ? unescapeText(value) : value;
-        } else if (type == u"b") {
-            cell.kind = ExcelCellKind::Boolean;
-            cell.value = QStringView(value).trimmed() == u"1" ? 1 : 0;
-            cell.text = cell.value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-        } else if (type == u"e") {
-            cell.kind = ExcelCellKind::Error;
-            cell.text = value;
+        if (!hasValue || xml.hasError())
+            continue; // a cell with a style only; a damaged part is told below
+        if (type == CellType::Number && !isInline && value.trimmed().isEmpty())
+            continue; // a formula not worked out yet: some writers leave its value empty
+        if (type == CellType::Number || type == CellType::Shared) {
+            // The usual number or string index is read where it stands.
+            const bool plain = !isInline && isAscii(value);
+            const QString text = plain ? QString() : isInline ? inlineValue : xml.decode(value);
+            if (!(plain ? numberValue(type, value, style, cell)
+                        : numberValue(type, QStringView(text), style, cell)))
+                return fail((type == CellType::Shared ? QStringLiteral("%1: shared string %2 does not exist")
+                                                      : QStringLiteral("%1: %2 is no number"))
+                                .arg(ref.part, plain ? xml.decode(value) : text));
         } else {
-            bool ok;
-            cell.value = QStringView(value).trimmed().toDouble(&ok);
-            if (!ok || !std::isfinite(cell.value))
-                return fail(QStringLiteral("%1: %2 is no number").arg(ref.part, value));
-            cell.kind = ExcelCellKind::Number;
-            if (const DateShape shape = shapeOfStyle(style); shape.isDate) {
-                cell.text = ExcelDateText(cell.value, m_date1904, shape.withDate, shape.withTime);
-                if (!cell.text.isEmpty())
-                    cell.kind = ExcelCellKind::Date;
-            }
-            if (cell.kind == ExcelCellKind::Number)
-                cell.text = ExcelNumberText(cell.value);
+            textValue(type, isInline ? inlineValue : xml.decode(value), cell);
         }
         sheet.rows = std::max(sheet.rows, cell.row + 1);
         sheet.cols = std::max(sheet.cols, cell.col + 1);

@@ -134,7 +134,7 @@ void Export(benchmark::State& state)
     const QString path = ExportPath(filePath("export"), format);
     for (auto _ : state) {
         RecordSetPtr rs;
-        const long count = OpenRecordset(rs, ListExportStatement(ListFilters()) +
+        const long count = OpenRecordset(rs, ListExportQuickStatement(ListFilters()) +
                                                  QStringLiteral(" LIMIT %1").arg(kExportRecords));
         const ExportOutcome out = WriteListExport(*rs, &grid, ReportColumns(QStringLiteral("FrmMain"), &grid),
                                                   format, path, QStringLiteral("A/S List"), nullptr);

@@ -4,6 +4,7 @@
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "db/SqlLog.h"
+#include "records/ListExport.h"
 #include "records/ListSearch.h"
 
 #include <QtTest>
@@ -17,6 +18,7 @@ const QString kDb = QStringLiteral("t_listplan");
 const int kRecords = 20000;
 const int kRandomCases = 320;
 const int kCasesWithoutIndexes = 40;
+const int kExportCaseStep = 8; // the export reads every matching record: every 8th combination
 
 // Pools of ids and texts with quotes, backslashes, LIKE wildcards, Korean, line breaks
 // and trailing blanks; records name users that do not exist.
@@ -186,6 +188,16 @@ ListFilters edgeFilters(int code, QDate from = {}, QDate to = {})
     return f;
 }
 
+long openExport(RecordSetPtr& rs, const ListFilters& f)
+{
+    return OpenRecordset(rs, ListExportQuickStatement(f));
+}
+
+long openExportReference(RecordSetPtr& rs, const ListFilters& f)
+{
+    return OpenRecordset(rs, ListExportStatement(f));
+}
+
 QString seqRange(int first, int last)
 {
     QStringList seqs;
@@ -208,6 +220,8 @@ private slots:
     void sameRowsAsTheReference();
     void edgeCases_data();
     void edgeCases();
+    void exportSameRowsAsTheReference_data();
+    void exportSameRowsAsTheReference();
 
 private:
     TestEnv m_env;
@@ -296,6 +310,27 @@ void ListPlanTest::edgeCases()
     QCOMPARE(logged.value(0), ListWalkStatement(filters) + QLatin1Char(';'));
     QCOMPARE(logged.size(), seqs.isEmpty() ? 2 : 3); // walk, rows; then the reference
     QVERIFY(logged[1].startsWith(ListStatement(filters).section(QStringLiteral(" GROUP BY"), 0, 0)));
+}
+
+// The export's quick statement against the list's statement without its limit.
+void ListPlanTest::exportSameRowsAsTheReference_data()
+{
+    QTest::addColumn<ListFilters>("filters");
+    QTest::newRow("no filter") << ListFilters();
+    QTest::newRow("a tie of program names") << edgeFilters(0, QDate(2025, 6, 1), QDate(2025, 6, 2));
+    for (int i = 0; i < kRandomCases + kCasesWithoutIndexes; i += kExportCaseStep)
+        QTest::addRow("combination %d", i) << randomFilters(unsigned(1000 + i));
+}
+
+void ListPlanTest::exportSameRowsAsTheReference()
+{
+    QFETCH(ListFilters, filters);
+    MsgRecorder msgs;
+    long count = 0, referenceCount = 0;
+    const QList<QByteArray> rows = rowsOf(openExport, filters, &count);
+    QCOMPARE(msgs.texts().join(QLatin1Char('\n')), QString());
+    QCOMPARE(rows, rowsOf(openExportReference, filters, &referenceCount));
+    QCOMPARE(count, referenceCount);
 }
 
 QTEST_GUILESS_MAIN(ListPlanTest)
