@@ -218,31 +218,34 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return a.button == vbCancel ? QString() : a.text;
 }
 
-QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName,
-                       const QString& filter)
+namespace {
+
+MsgPrompt filePrompt(MsgPrompt::Kind kind, const QString& title, const QString& folder,
+                     const QString& fileName, const QString& filter)
 {
     MsgPrompt p;
-    p.kind = MsgPrompt::Kind::OpenFile;
+    p.kind = kind;
     p.title = title;
     p.folder = folder;
     p.defaultText = fileName;
     p.filter = filter;
     p.buttons = MsgButtons::OkCancel;
-    const MsgAnswer a = ask(p);
+    return p;
+}
+
+} // namespace
+
+QString OpenFileDialog(const QString& title, const QString& folder, const QString& fileName,
+                       const QString& filter)
+{
+    const MsgAnswer a = ask(filePrompt(MsgPrompt::Kind::OpenFile, title, folder, fileName, filter));
     return a.button == vbCancel ? QString() : a.text;
 }
 
 QString SaveFileDialog(const QString& title, const QString& folder, const QString& fileName,
                        const QString& filter, int& filterIndex)
 {
-    MsgPrompt p;
-    p.kind = MsgPrompt::Kind::SaveFile;
-    p.title = title;
-    p.folder = folder;
-    p.defaultText = fileName;
-    p.filter = filter;
-    p.buttons = MsgButtons::OkCancel;
-    const MsgAnswer a = ask(p);
+    const MsgAnswer a = ask(filePrompt(MsgPrompt::Kind::SaveFile, title, folder, fileName, filter));
     filterIndex = a.filterIndex;
     return a.button == vbCancel ? QString() : a.text;
 }

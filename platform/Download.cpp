@@ -1,6 +1,7 @@
 #include "platform/Download.h"
 
 #include "common/AppPaths.h"
+#include "common/CHandle.h"
 #include "common/Numbers.h"
 #include "common/SiteConfig.h"
 
@@ -10,7 +11,6 @@
 #include <QUrl>
 #include <cmath>
 #include <curl/curl.h>
-#include <memory>
 #include <mutex>
 
 namespace {
@@ -19,16 +19,8 @@ constexpr long kConnectTimeoutSeconds = 15;
 // A transfer that moves nothing for this long is given up.
 constexpr long kStallSeconds = 60;
 
-struct CurlDeleter
-{
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-struct SlistDeleter
-{
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using CurlPtr = std::unique_ptr<CURL, CurlDeleter>;
-using SlistPtr = std::unique_ptr<curl_slist, SlistDeleter>;
+using CurlPtr = CHandle<CURL, curl_easy_cleanup>;
+using SlistPtr = CHandle<curl_slist, curl_slist_free_all>;
 
 void setError(AppError* error, long number, const QString& description)
 {

@@ -1,5 +1,6 @@
 #include "platform/ProgramDownload.h"
 
+#include "common/CHandle.h"
 #include "platform/Download.h"
 #include "platform/VersionInfo.h"
 
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 #include <system_error>
@@ -17,16 +17,8 @@ namespace {
 constexpr qsizetype kSignatureBytes = 64;
 constexpr qsizetype kSignatureFileLimit = 1024;
 
-struct KeyDeleter
-{
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
-struct MdDeleter
-{
-    void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
-};
-using KeyPtr = std::unique_ptr<EVP_PKEY, KeyDeleter>;
-using MdPtr = std::unique_ptr<EVP_MD_CTX, MdDeleter>;
+using KeyPtr = CHandle<EVP_PKEY, EVP_PKEY_free>;
+using MdPtr = CHandle<EVP_MD_CTX, EVP_MD_CTX_free>;
 
 KeyPtr ed25519Key(const QString& text)
 {
