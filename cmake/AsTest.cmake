@@ -12,7 +12,6 @@ if(NOT AS_TEST_DB_EXTRA_PORT)
 endif()
 set(AS_TEST_DISPLAY ":97" CACHE STRING "X display of the test Xvfb server")
 set(AS_TEST_ROOT ${CMAKE_BINARY_DIR}/testrun)
-set(AS_FIXTURES_DIR ${CMAKE_SOURCE_DIR}/../shared/fixtures)
 
 function(as_add_test)
   cmake_parse_arguments(T "DB;DISPLAY" "NAME" "SOURCES;LIBS" ${ARGN})
