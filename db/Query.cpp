@@ -18,6 +18,13 @@ cMySQL* writeConnection()
 }
 
 bool lastExecFailed = false;
+std::function<void(const QString&)> statementObserver;
+
+void observe(const QString& sql)
+{
+    if (statementObserver)
+        statementObserver(sql);
+}
 
 // A read server that lost its connection is given up: reads go back to the first.
 void afterRead(const cMySQL* conn)
@@ -38,6 +45,7 @@ QString GetValue(const QString& sql)
     cMySQL* conn = readConnection();
     if (!conn)
         return {};
+    observe(sql);
     QElapsedTimer timer;
     timer.start();
     RecordSetPtr rs = conn->query(sql);
@@ -57,6 +65,7 @@ long OpenRecordset(RecordSetPtr& rs, const QString& sql)
         rs.reset();
         return 0;
     }
+    observe(sql);
     QElapsedTimer timer;
     timer.start();
     rs = conn->query(sql);
@@ -77,6 +86,7 @@ long ExecSQL(const QString& sql)
     // A second server may not have this write yet: from now on reads go to the first,
     // so a record just saved is read back at once, whatever the replica's delay.
     gDBIndex = 0;
+    observe(sql);
     QElapsedTimer timer;
     timer.start();
     RecordSetPtr rs = conn->query(sql);
@@ -132,4 +142,9 @@ QString EscapeLike(const QString& text)
 QString UnstorableChars(const QString& text)
 {
     return (text.contains(QChar(0)) ? QString(QChar(0)) : QString()) + cp949::unencodable(text);
+}
+
+void SetStatementObserverForTesting(std::function<void(const QString&)> observer)
+{
+    statementObserver = std::move(observer);
 }

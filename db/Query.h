@@ -3,6 +3,7 @@
 #include "db/MySql.h"
 
 #include <QString>
+#include <functional>
 
 // The statement functions every window uses. Reads go to the read connection
 // (gDB[gDBIndex]); writes and the insert id to connection 0. Each statement is
@@ -30,3 +31,7 @@ QString EscapeLike(const QString& text);
 // The characters of a text that the database cannot keep, each once: NUL (a statement's
 // text ends there) and those that CP949 has no code for.
 QString UnstorableChars(const QString& text);
+
+// Called with each statement's text just before it is sent; tests cut the connection or
+// stop the server there. An empty function removes it.
+void SetStatementObserverForTesting(std::function<void(const QString&)> observer);

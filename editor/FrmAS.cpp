@@ -19,7 +19,10 @@
 #include "records/WaitCursor.h"
 #include "windows/FrmExtend.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QLabel>
@@ -66,10 +69,14 @@ void OpenRecordEditor(FrmMain* main, bool newRecord)
     if (newRecord) {
         form.cmbProgram->setAutoShowItem(true);
     } else {
-        const QString askId = main->GetRowAskId();
-        const QString ansId = main->GetRowAnsId();
-        form.DispRec(main->spList->ActiveRow());
-        form.ApplyRights(RightsFor(gUserId, askId, ansId, form.cmbStatus->Text()));
+        const int row = main->spList->ActiveRow();
+        const long seq = main->GetRowSeq(row);
+        if (!form.DispRec(row)) {
+            if (form.recordGone())
+                main->DropListedRecord(seq);
+            return;
+        }
+        form.ApplyRightsFor(row);
     }
     form.exec();
 }
@@ -109,8 +116,6 @@ void FrmAS::InitCombos()
 {
     FillUserCombo(cmbUser[0], true, QString());
     cmbUser[0]->setText(GetUserNameById(gUserId));
-    cmbUser[1]->setAutoTab(false);
-    cmbUser[1]->setAutoShowItem(false);
     FillUserCombo(cmbUser[1], true, QString());
     cmbUser[1]->setListIndex(0);
     cmbStatus->Clear();
@@ -122,24 +127,24 @@ void FrmAS::InitCombos()
     cmbProgram->SetListSize(2850, 10000);
 }
 
-void FrmAS::DispRec(int row)
+bool FrmAS::DispRec(int row)
 {
     setWindowTitle(QStringLiteral("A/S일지 -『 수정』"));
     SpreadGrid* spList = m_main->spList;
     SpreadGrid* spCom = m_main->spCom;
     const long seq = GetSpreadText(spList, ListColKey, row).trimmed().toLong();
     if (seq == 0)
-        return;
+        return true;
 
     RecordSetPtr rs;
     OpenRecordset(rs, RecordTextsSql(seq));
-    if (!rs || rs->Eof()) {
+    if (!rs)
+        return false;
+    if (rs->Eof()) {
         CloseRecordset(rs);
-        ShowProcError({3021, QString(),
-                       QStringLiteral("Either BOF or EOF is True, or the current record has been "
-                                      "deleted.")},
-                      QStringLiteral("DispRec"), ErrScope::Form, QStringLiteral("FrmAS"));
-        return;
+        m_gone = true;
+        MsgWarn(QStringLiteral("이 요청은 이미 삭제되어 더 이상 없습니다. 목록에서 뺍니다."));
+        return false;
     }
     lblRecKey->setText(QString::number(seq));
     m_loadedProgramCode = GetSpreadText(spList, ListColProgramCode, row).trimmed().toLong();
@@ -159,6 +164,14 @@ void FrmAS::DispRec(int row)
     const QString status = GetSpreadText(spList, ListColStatus, row);
     cmbStatus->setText(status);
     txtSolution->setPlainText(rs->Field(QStringLiteral("solution")));
+    // What a save compares with the server's row: the list's columns as the list shows
+    // them, the texts and paths as read here.
+    m_loaded = {};
+    RecordValues& loaded = m_loaded.values;
+    loaded.formName = rs->Field(QStringLiteral("formname"));
+    loaded.title = rs->Field(QStringLiteral("title"));
+    loaded.errText = rs->Field(QStringLiteral("errtext"));
+    loaded.solution = rs->Field(QStringLiteral("solution"));
     CloseRecordset(rs);
 
     // A waiting request shows the program's person in charge as its answerer.
@@ -196,6 +209,24 @@ void FrmAS::DispRec(int row)
     for (int slot = 0; slot < paths.size(); ++slot)
         if (!paths[slot].isEmpty())
             showSlot(slot, paths[slot], QPixmap::fromImage(pictures[slot]));
+
+    for (int slot = 0; slot < paths.size(); ++slot)
+        loaded.shots[slot] = paths[slot];
+    loaded.programCode = m_loadedProgramCode;
+    loaded.askId = m_loaded.listedAskId = m_loadedUserId[0];
+    loaded.ansId = m_loaded.listedAnsId = GetSpreadText(spList, ListColAnsId, row);
+    loaded.qusDate = GetSpreadText(spList, ListColQusDate, row);
+    loaded.ftpDate = ftp;
+    loaded.status = status;
+    m_loaded.company = hasCompany ? GetSpreadText(spCom, ComColName, 1) : QString();
+    m_ftpRemoved = false;
+    return true;
+}
+
+void FrmAS::ApplyRightsFor(int row)
+{
+    ApplyRights(RightsFor(gUserId, GetSpreadText(m_main->spList, ListColAskId, row),
+                          GetSpreadText(m_main->spList, ListColAnsId, row), cmbStatus->Text()));
 }
 
 void FrmAS::ApplyRights(const EditorRights& rights)
@@ -303,6 +334,7 @@ void FrmAS::btnSave_Click()
         if (!SaveUpdate())
             return;
         gNewRecord = false;
+        m_main->SelectListedRecord(recordKey());
         m_main->AddGridRows(recordKey());
         ResetEditor();
         close();
@@ -373,6 +405,7 @@ EditorRecord FrmAS::fieldsToRecord() const
     r.company = htField[1]->Text();
     r.companySeq = m_nCompanySeq;
     r.hasFtp = !dpFtp->isHidden();
+    r.ftpRemoved = m_ftpRemoved && !r.hasFtp;
     r.ftpDate = dpFtp->date();
     r.ftpTime = htTime->Text();
     return r;
@@ -382,7 +415,7 @@ EditorRecord FrmAS::fieldsToRecord() const
 // and the slots' paths.
 bool FrmAS::saveSucceeded(const SaveOutcome& outcome)
 {
-    if (outcome.seq != 0)
+    if (outcome.stored)
         lblRecKey->setText(QString::number(outcome.seq));
     m_tags = outcome.tags;
     return outcome.stored;
@@ -398,10 +431,128 @@ bool FrmAS::SaveNew()
 
 bool FrmAS::SaveUpdate()
 {
+    if (m_gone) {
+        recordVanished();
+        return false;
+    }
     if (htTime->Text().isEmpty())
         htTime->setText(QStringLiteral("00:00"));
-    WaitCursor wait;
-    return saveSucceeded(SaveChangedRecord(fieldsToRecord()));
+    SaveOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = SaveChangedRecord(fieldsToRecord(), m_loaded);
+    }
+    if (outcome.refusal == SaveRefusal::Gone)
+        recordVanished();
+    if (outcome.refusal == SaveRefusal::Changed)
+        offerReload(outcome.changedFields);
+    return saveSucceeded(outcome);
+}
+
+void FrmAS::offerReload(const QList<int>& theirs)
+{
+    const EditorRecord mine = fieldsToRecord();
+    QList<int> keep, lost;
+    for (int field : DifferingFields(m_loaded, AsStored(mine, m_loaded)))
+        (theirs.contains(field) ? lost : keep) << field;
+    QString text = QStringLiteral("다른 사용자가 이 요청을 수정했습니다: ") + RecordFieldNames(theirs) +
+                   QStringLiteral("\r\n\r\n저장하지 않았습니다. 바뀐 내용을 다시 불러올까요?");
+    text += lost.isEmpty() ? QStringLiteral("\r\n입력하신 내용은 그대로 둡니다.")
+                           : QStringLiteral("\r\n다음 칸에 입력하신 내용은 다른 사용자의 내용으로 바뀝니다: ") +
+                                 RecordFieldNames(lost);
+    if (MsgYesNo(text, QString(), true) == vbYes)
+        reloadKeeping(mine, keep);
+}
+
+void FrmAS::reloadKeeping(const EditorRecord& mine, const QList<int>& keep)
+{
+    const long seq = recordKey();
+    if (!m_main->SelectListedRecord(seq))
+        return;
+    gNewRecord = false;
+    m_main->AddGridRows(seq);
+    if (!m_main->SelectListedRecord(seq))
+        return;
+    const int row = m_main->spList->ActiveRow();
+    for (int slot = 0; slot < kShotSlots; ++slot)
+        clearSlot(slot);
+    if (!DispRec(row)) {
+        if (m_gone)
+            recordVanished();
+        return;
+    }
+    ApplyRightsFor(row);
+    // What the user typed where the other save changed nothing goes back into its field.
+    const RecordValues& v = mine.values;
+    for (int field : keep) {
+        if (field >= kFieldShot && field < kFieldShot + kShotSlots) {
+            const int slot = field - kFieldShot;
+            if (v.shots[slot].isEmpty())
+                clearSlot(slot);
+            else
+                showSlot(slot, v.shots[slot],
+                         QPixmap::fromImage(LoadShotImage(v.shots[slot], kSlotPicture, nullptr)));
+            continue;
+        }
+        switch (field) {
+        case kFieldProgram:
+            cmbProgram->setListIndex(cmbProgram->FindItemData(v.programCode));
+            break;
+        case kFieldFormName:
+            htField[0]->setText(v.formName);
+            break;
+        case kFieldCompany:
+            htField[1]->setText(mine.company);
+            break;
+        case kFieldTitle:
+            htField[2]->setText(v.title);
+            break;
+        case kFieldQusDate:
+            htField[3]->setText(v.qusDate);
+            break;
+        case kFieldErrText:
+            txtField->setPlainText(v.errText);
+            break;
+        case kFieldAsker:
+            cmbUser[0]->FindCODE(v.askId.isEmpty() ? kNoUserKey : v.askId, true);
+            break;
+        case kFieldStatus:
+            cmbStatus->setText(v.status);
+            break;
+        case kFieldAnswerer:
+            cmbUser[1]->FindCODE(v.ansId.isEmpty() ? kNoUserKey : v.ansId, true);
+            break;
+        case kFieldFtpDate:
+            dpFtp->setDate(mine.ftpDate);
+            htTime->setText(mine.ftpTime);
+            m_ftpRemoved = mine.ftpRemoved;
+            for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
+                w->setVisible(mine.hasFtp);
+            break;
+        case kFieldSolution:
+            txtSolution->setPlainText(v.solution);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void FrmAS::recordVanished()
+{
+    m_gone = true;
+    MsgWarn(QStringLiteral("이 요청은 그 사이 삭제되어 저장하지 못했습니다. 입력하신 내용은 창에 남아 있으니 "
+                           "필요하면 복사해 두십시오."));
+    // Readable and copyable, but nothing can be saved or changed any more.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setReadOnly(true);
+    for (QPlainTextEdit* edit : findChildren<QPlainTextEdit*>())
+        edit->setReadOnly(true);
+    for (QWidget* w : findChildren<QWidget*>())
+        if ((qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QDateEdit*>(w)) &&
+            w != btnClose)
+            w->setEnabled(false);
+    m_main->DropListedRecord(recordKey());
 }
 
 void FrmAS::ResetEditor()
@@ -420,10 +571,13 @@ void FrmAS::ResetEditor()
         clearSlot(slot);
     m_loadedProgramCode = 0;
     m_loadedUserId[1].clear();
+    m_loaded = {};
+    m_ftpRemoved = false;
 }
 
 void FrmAS::btnDate_Click()
 {
+    m_ftpRemoved = false;
     dpFtp->setDate(QDate::currentDate());
     htTime->setText(timeNowText());
     for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
@@ -432,6 +586,7 @@ void FrmAS::btnDate_Click()
 
 void FrmAS::btnReset_Click()
 {
+    m_ftpRemoved = true;
     for (QWidget* w : std::initializer_list<QWidget*>{lblFtp, dpFtp, htTime})
         w->setVisible(false);
 }

@@ -51,9 +51,14 @@ protected:
 
 public:
     // Fills the window from row `row` of the main window's list and from the database.
-    void DispRec(int row);
+    // False when the record could not be read; recordGone() then tells whether it no
+    // longer exists.
+    bool DispRec(int row);
+    bool recordGone() const { return m_gone; }
     // Switches off what the user may not change.
     void ApplyRights(const EditorRights& rights);
+    // The rights of the logged-in user on list row `row` as it shows now.
+    void ApplyRightsFor(int row);
 
     void InitCombos();
     void DisableAnswerSide();
@@ -141,6 +146,12 @@ private:
     bool textsStorable();
     EditorRecord fieldsToRecord() const;
     bool saveSucceeded(const SaveOutcome& outcome);
+    // A changed record another save changed first: the user is told what changed and may
+    // have it read again, keeping what they typed in the parts the other save left alone.
+    void offerReload(const QList<int>& theirs);
+    void reloadKeeping(const EditorRecord& mine, const QList<int>& keep);
+    // The record was deleted meanwhile: nothing can be saved, what was typed stays readable.
+    void recordVanished();
 
     // FrmASShots.cpp
     void showSlot(int slot, const QString& path, const QPixmap& picture);
@@ -151,6 +162,10 @@ private:
     ShotTags m_tags;
     int m_nShotSel = 0;
     long m_nCompanySeq = 0;
+    // The record as DispRec loaded it: a save stores only over that same row.
+    StoredRecord m_loaded;
+    bool m_ftpRemoved = false; // btnReset took the completion date away
+    bool m_gone = false;       // the record no longer exists
     // The record's own values, kept for the lists that do not show them (a hidden program
     // or user): saved as they were while the field still shows the loaded name.
     long m_loadedProgramCode = 0;

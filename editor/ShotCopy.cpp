@@ -21,6 +21,23 @@ void setError(AppError* error, const AppError& value)
         *error = value;
 }
 
+// Gives a file another name in one step, replacing a file of that name.
+bool renameFile(const QString& from, const QString& to)
+{
+    std::error_code failed;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), failed);
+    return !failed;
+}
+
+// A new hidden file name beside `target`.
+QString asideName(const QString& target)
+{
+    QTemporaryFile name(QFileInfo(target).absolutePath() + QStringLiteral("/.shot-XXXXXX.old"));
+    name.setAutoRemove(false);
+    return name.open() ? name.fileName() : QString();
+}
+
 } // namespace
 
 QString ReachablePath(const QString& path)
@@ -67,15 +84,57 @@ QString StageShotCopy(const QString& source, const QString& folder, AppError* er
 bool PlaceShotCopy(const QString& staged, const QString& target, AppError* error)
 {
     // Replaces the target in one step, so it is never missing or half written.
-    std::error_code failed;
-    std::filesystem::rename(std::filesystem::path(staged.toStdU16String()),
-                            std::filesystem::path(target.toStdU16String()), failed);
-    if (failed) {
+    if (!renameFile(staged, target)) {
         QFile::remove(staged);
         setError(error, fileError(75, QStringLiteral("Path/File access error"), target));
         return false;
     }
     return true;
+}
+
+ShotPlacement::~ShotPlacement()
+{
+    undo();
+}
+
+bool ShotPlacement::place(const QString& staged, const QString& target, AppError* error)
+{
+    QString aside;
+    if (QFileInfo(target).isFile()) {
+        aside = asideName(target);
+        if (aside.isEmpty() || !renameFile(target, aside)) {
+            QFile::remove(aside);
+            QFile::remove(staged);
+            setError(error, fileError(75, QStringLiteral("Path/File access error"), target));
+            return false;
+        }
+    }
+    if (!PlaceShotCopy(staged, target, error)) {
+        if (!aside.isEmpty())
+            renameFile(aside, target);
+        return false;
+    }
+    m_placed.emplace_back(target, aside);
+    return true;
+}
+
+void ShotPlacement::keep()
+{
+    for (const auto& [target, aside] : m_placed)
+        if (!aside.isEmpty())
+            QFile::remove(aside);
+    m_placed.clear();
+}
+
+void ShotPlacement::undo()
+{
+    for (auto it = m_placed.rbegin(); it != m_placed.rend(); ++it) {
+        if (it->second.isEmpty())
+            QFile::remove(it->first);
+        else
+            renameFile(it->second, it->first);
+    }
+    m_placed.clear();
 }
 
 bool CopyShotFile(const QString& source, const QString& target, AppError* error)

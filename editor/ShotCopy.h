@@ -3,6 +3,8 @@
 #include "common/AppError.h"
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 // Copies of screenshot files onto the share. A file appears under its name only once it
 // is complete, so a failed copy never leaves a half-written picture, and a file that
@@ -24,3 +26,23 @@ bool CopyShotFile(const QString& source, const QString& target, AppError* error)
 
 // True when both paths name the same existing file.
 bool IsSameFile(const QString& a, const QString& b);
+
+// Staged copies given their final names as the last step of a save, undone as one when
+// the save fails after all: a file that was under a target name is kept aside until
+// keep(), and undo() (also on destruction without keep()) removes the placed files and
+// puts the kept-aside ones back.
+class ShotPlacement
+{
+public:
+    ShotPlacement() = default;
+    ShotPlacement(const ShotPlacement&) = delete;
+    ShotPlacement& operator=(const ShotPlacement&) = delete;
+    ~ShotPlacement();
+
+    bool place(const QString& staged, const QString& target, AppError* error);
+    void keep();
+    void undo();
+
+private:
+    std::vector<std::pair<QString, QString>> m_placed; // target, its kept-aside file or ""
+};

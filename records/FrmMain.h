@@ -56,6 +56,10 @@ public:
     // Puts a record saved by the editor back into the list: as the new first row after
     // an insert (gNewRecord), over the active row after an update.
     void AddGridRows(long nSEQ);
+    // The list row of record `seq` made the active row; false when the list does not hold it.
+    bool SelectListedRecord(long seq);
+    // Takes a record that no longer exists out of the list.
+    void DropListedRecord(long seq);
 
     // The record number of a list row (-2: the active row); 0 when the list is empty.
     long GetRowSeq(int row) const;

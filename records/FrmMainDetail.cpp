@@ -169,4 +169,39 @@ void FrmMain::AddGridRows(long nSEQ)
     }
     CloseRecordset(rs);
     spList->SetReDraw(true);
+    // The pane shows what the list's active row now holds.
+    if (spList->MaxRows() >= 1)
+        DispDetail(spList->ActiveRow());
+}
+
+namespace {
+
+int listRowOf(const SpreadGrid* spList, long seq)
+{
+    for (int row = 1; row <= spList->MaxRows(); ++row)
+        if (GetSpreadText(spList, ListColKey, row).trimmed().toLong() == seq)
+            return row;
+    return 0;
+}
+
+} // namespace
+
+bool FrmMain::SelectListedRecord(long seq)
+{
+    const int row = listRowOf(spList, seq);
+    if (row >= 1)
+        spList->SetActiveCell(ListColQusDate, row);
+    return row >= 1;
+}
+
+void FrmMain::DropListedRecord(long seq)
+{
+    const int row = listRowOf(spList, seq);
+    if (row < 1)
+        return;
+    DeleteSpreadRow(spList, row, false, true);
+    if (spList->MaxRows() >= 1)
+        DispDetail(spList->ActiveRow());
+    else
+        ClearDetail();
 }

@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "common/SiteConfig.h"
 #include "db/DbStartup.h"
+#include "db/Query.h"
 #include "editor/RecordSave.h"
 
 #include <QDir>
@@ -41,6 +42,10 @@ private slots:
     void lostServerDuringSave();
     void saveChanged_data();
     void saveChanged();
+    void faultLeavesNothingHalfWritten_data();
+    void faultLeavesNothingHalfWritten();
+    void staleSaveIsRefused_data();
+    void staleSaveIsRefused();
 
 private:
     QString picture(const QString& name, Qt::GlobalColor colour);
@@ -49,6 +54,10 @@ private:
     // The column as stored, compared byte for byte through HEX().
     void verifyStored(const QString& table, const QString& column, long seq, const QString& expected);
     QStringList stagedLeftovers() const;
+    // Record 1 of the list data as the editor holds it after loading it.
+    EditorRecord loadedRecordOne(StoredRecord* loaded) const;
+    // Every column of record `seq` and of its companies, for comparing before and after.
+    QStringList storedRows(long seq);
 
     TestEnv m_env;
 };
@@ -302,6 +311,9 @@ void EditorSaveTest::saveChanged_data()
     QTest::newRow("new picture over a stored one") << "picture" << true;
     QTest::newRow("screen renamed") << "screen" << true;
     QTest::newRow("stored picture vanished, screen renamed") << "vanished" << false;
+    QTest::newRow("stored picture vanished") << "vanished in place" << false;
+    QTest::newRow("hidden completion date kept") << "hidden date" << true;
+    QTest::newRow("completion date removed") << "removed date" << true;
 }
 
 // Record 1 of the list data, opened as the list shows it, with a stored picture in slot 0.
@@ -346,32 +358,216 @@ void EditorSaveTest::saveChanged()
         v.shots[0] = newPicture = picture(QStringLiteral("new.jpg"), Qt::yellow);
     if (change == QLatin1String("screen") || change == QLatin1String("vanished"))
         v.formName = QStringLiteral("FrmSale2");
-    if (change == QLatin1String("vanished"))
+    if (change.startsWith(QLatin1String("vanished")))
         QVERIFY(QFile::remove(shareFile(QStringLiteral("1_FrmSale_0.jpg"))));
+    // A completed request hides its date: an edit of its texts keeps it.
+    if (change == QLatin1String("hidden date")) {
+        r.hasFtp = false;
+        v.errText = QStringLiteral("고친 내용");
+    }
+    if (change == QLatin1String("removed date"))
+        r.hasFtp = false, r.ftpRemoved = true;
+    StoredRecord loaded;
+    QCOMPARE(ReadStoredRecord(1, 1, &loaded), StoredRead::Found);
 
     MsgRecorder msgs;
-    const SaveOutcome out = SaveChangedRecord(r);
+    const SaveOutcome out = SaveChangedRecord(r, loaded);
     QCOMPARE(out.stored, stored);
     if (stored)
         QTRY_COMPARE(FloatMsgLog(m_env.appDir()), QStringList{kChanged});
     if (change.isEmpty())
         QCOMPARE(msgs.texts(), QStringList{kNothingChanged});
-    if (change == QLatin1String("vanished")) {
+    if (change.startsWith(QLatin1String("vanished"))) {
         QCOMPARE(msgs.count(), 1);
         QVERIFY(msgs.last().text.startsWith(QStringLiteral("Error 53 (File not found: ")));
         verifyStored(QStringLiteral("aslist"), QStringLiteral("formname"), 1, QStringLiteral("FrmSale"));
+        verifyStored(QStringLiteral("aslist"), QStringLiteral("sshot1"), 1, shot0);
         return;
     }
     verifyStored(QStringLiteral("aslist"), QStringLiteral("title"), 1, v.title);
     verifyStored(QStringLiteral("aslist"), QStringLiteral("solution"), 1, v.solution);
     verifyStored(QStringLiteral("ascomp"), QStringLiteral("comname"), 1, r.company);
-    verifyStored(QStringLiteral("aslist"), QStringLiteral("ftpdate"), 1, QStringLiteral("2026-11-10 -18:00"));
+    verifyStored(QStringLiteral("aslist"), QStringLiteral("ftpdate"), 1,
+                 change == QLatin1String("removed date") ? QString() : QStringLiteral("2026-11-10 -18:00"));
     const QString expectedShot = StoredShotPath(QStringLiteral("demoshare"), 1, v.formName, 0);
     verifyStored(QStringLiteral("aslist"), QStringLiteral("sshot1"), 1, expectedShot);
     QCOMPARE(out.tags[0], expectedShot);
     const QByteArray expectedBytes =
         newPicture.isEmpty() ? QByteArray("stored picture") : ReadFileBytes(newPicture);
     QCOMPARE(ReadFileBytes(shareFile(StoredShotName(1, v.formName, 0))), expectedBytes);
+}
+
+EditorRecord EditorSaveTest::loadedRecordOne(StoredRecord* loaded) const
+{
+    [&] { QCOMPARE(ReadStoredRecord(1, 1, loaded), StoredRead::Found); }();
+    EditorRecord r;
+    r.seq = 1;
+    r.companySeq = 1;
+    r.values = loaded->values;
+    r.company = loaded->company;
+    r.hasFtp = true;
+    r.ftpDate = QDate(2026, 11, 10);
+    r.ftpTime = QStringLiteral("18:00");
+    return r;
+}
+
+QStringList EditorSaveTest::storedRows(long seq)
+{
+    TestDb db;
+    return db.rows(QStringLiteral("SELECT * FROM %1.aslist WHERE seq = %2").arg(kDb).arg(seq)) +
+           db.rows(QStringLiteral("SELECT * FROM %1.ascomp WHERE ascode = %2 ORDER BY seq").arg(kDb).arg(seq));
+}
+
+void EditorSaveTest::faultLeavesNothingHalfWritten_data()
+{
+    QTest::addColumn<bool>("insert");
+    QTest::addColumn<QString>("statement"); // the statement the fault meets, by its start
+    QTest::addColumn<QString>("fault");     // kill: the connection is cut just before it
+    QTest::addColumn<QString>("engine");
+    const auto row = [](const char* name, bool insert, const char* statement, const char* fault,
+                        const char* engine = "InnoDB") {
+        QTest::newRow(name) << insert << statement << fault << engine;
+    };
+    row("new: cut before the transaction", true, "START TRANSACTION", "kill");
+    row("new: cut before the record", true, "INSERT INTO aslist", "kill");
+    row("new: cut before the company", true, "INSERT INTO ascomp", "kill");
+    row("new: cut before the paths", true, " UPDATE aslist SET", "kill");
+    row("new: cut before the commit", true, "COMMIT", "kill");
+    row("new: company refused", true, "INSERT INTO ascomp", "refuse");
+    row("new: company lock wait timeout", true, "INSERT INTO ascomp", "lock");
+    row("new: last file cannot be placed", true, " UPDATE aslist SET", "place");
+    row("new: company refused, MyISAM", true, "INSERT INTO ascomp", "refuse", "MyISAM");
+    row("changed: cut before the lock", false, "SELECT a.appcode", "kill");
+    row("changed: cut before the record", false, "UPDATE aslist", "kill");
+    row("changed: cut before the company", false, " UPDATE ascomp", "kill");
+    row("changed: cut before the commit", false, "COMMIT", "kill");
+    row("changed: company refused", false, " UPDATE ascomp", "refuse");
+    row("changed: company refused, MyISAM", false, " UPDATE ascomp", "refuse", "MyISAM");
+    row("changed: last file cannot be placed", false, " UPDATE ascomp", "place");
+}
+
+// A fault anywhere in a save: nothing of it is stored, the share holds what it held, the
+// user is told, and the same save goes through when tried again.
+void EditorSaveTest::faultLeavesNothingHalfWritten()
+{
+    QFETCH(bool, insert);
+    QFETCH(QString, statement);
+    QFETCH(QString, fault);
+    QFETCH(QString, engine);
+    TestDb db;
+    QVERIFY(WriteFileBytes(shareFile(QStringLiteral("1_FrmSale_0.jpg")), "stored picture"));
+    QVERIFY(SetShotPaths(kDb, 1, {StoredShotPath(QStringLiteral("demoshare"), 1, QStringLiteral("FrmSale"), 0)}));
+    if (engine != QLatin1String("InnoDB"))
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE %1.aslist ENGINE=%2").arg(kDb, engine)) &&
+                db.exec(QStringLiteral("ALTER TABLE %1.ascomp ENGINE=%2").arg(kDb, engine)));
+    // The new record's number is not the predicted one, so its paths are written again.
+    QVERIFY(db.exec(QStringLiteral("ALTER TABLE %1.aslist AUTO_INCREMENT = 20").arg(kDb)));
+
+    StoredRecord loaded;
+    EditorRecord r = insert ? newRecord() : loadedRecordOne(&loaded);
+    r.values.shots[0] = picture(QStringLiteral("a.jpg"), Qt::red);
+    r.values.shots[5] = picture(QStringLiteral("b.jpg"), Qt::blue);
+    r.values.solution = QStringLiteral("새 해결책");
+    const QStringList before = storedRows(1);
+    const QStringList shareBefore = QDir(m_env.path(kShareDir)).entryList(QDir::Files | QDir::Hidden);
+    const QString lastTarget = shareFile(StoredShotName(insert ? 20 : 1, r.values.formName, 5));
+
+    TestDb other;
+    if (fault == QLatin1String("refuse"))
+        QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER %1.refuse_company BEFORE %2 ON %1.ascomp FOR EACH ROW "
+                                       "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused'")
+                            .arg(kDb, insert ? QStringLiteral("INSERT") : QStringLiteral("UPDATE"))));
+    if (fault == QLatin1String("lock")) {
+        QVERIFY(gDB[0]->query(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1")) == nullptr);
+        QVERIFY(other.exec(QStringLiteral("START TRANSACTION")) &&
+                !other.rows(QStringLiteral("SELECT seq FROM %1.ascomp FOR UPDATE").arg(kDb)).isEmpty());
+    }
+    bool met = false;
+    SetStatementObserverForTesting([&](const QString& sql) {
+        if (met || !sql.startsWith(statement))
+            return;
+        met = true;
+        if (fault == QLatin1String("kill"))
+            QVERIFY(db.exec(QStringLiteral("KILL %1").arg(gDB[0]->thread_id())));
+        if (fault == QLatin1String("place"))
+            QVERIFY(QDir().mkpath(lastTarget + QStringLiteral("/in the way")));
+    });
+    MsgRecorder msgs;
+    const SaveOutcome out = insert ? SaveNewRecord(r) : SaveChangedRecord(r, loaded);
+    SetStatementObserverForTesting({});
+    other.exec(QStringLiteral("ROLLBACK"));
+    QVERIFY(met);
+    QVERIFY(!out.stored);
+    QCOMPARE(out.tags, r.values.shots);
+    QVERIFY2(msgs.count() >= 1 && msgs.count() <= 2, qPrintable(msgs.texts().join('\n')));
+    QCOMPARE(FloatMsgLog(m_env.appDir()), QStringList());
+    QCOMPARE(storedRows(1), before);
+    QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM %1.aslist").arg(kDb)), QStringLiteral("6"));
+    QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM %1.ascomp").arg(kDb)), QStringLiteral("6"));
+    QDir(lastTarget).removeRecursively();
+    QCOMPARE(QDir(m_env.path(kShareDir)).entryList(QDir::Files | QDir::Hidden), shareBefore);
+    QCOMPARE(ReadFileBytes(shareFile(QStringLiteral("1_FrmSale_0.jpg"))), QByteArray("stored picture"));
+
+    // Pressing F2 again stores the whole record.
+    db.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1.refuse_company").arg(kDb));
+    const SaveOutcome again = insert ? SaveNewRecord(r) : SaveChangedRecord(r, loaded);
+    QVERIFY2(again.stored, qPrintable(msgs.texts().join('\n')));
+    verifyStored(QStringLiteral("aslist"), QStringLiteral("solution"), again.seq, QStringLiteral("새 해결책"));
+    QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM %1.ascomp WHERE ascode = %2").arg(kDb).arg(again.seq)),
+             insert ? QStringLiteral("1") : QStringLiteral("2"));
+    QCOMPARE(ReadFileBytes(shareFile(StoredShotName(again.seq, r.values.formName, 5))), ReadFileBytes(r.values.shots[5]));
+    QCOMPARE(stagedLeftovers(), QStringList());
+}
+
+void EditorSaveTest::staleSaveIsRefused_data()
+{
+    QTest::addColumn<QString>("other");    // what another client did after this editor loaded
+    QTest::addColumn<QString>("expected"); // the parts named to the user; "" for a stored save
+    QTest::newRow("nothing") << "" << "";
+    QTest::newRow("answer saved") << "UPDATE aslist SET solution = '답변', status = '배포완료' WHERE seq = 1"
+                                  << "상태, 해결책";
+    QTest::newRow("same text changed") << "UPDATE aslist SET errtext = '다른 내용' WHERE seq = 1"
+                                       << "내용";
+    QTest::newRow("company renamed") << "UPDATE ascomp SET comname = '새상사' WHERE seq = 1"
+                                     << "업체명";
+    QTest::newRow("screenshot added")
+        << "UPDATE aslist SET sshot7 = 'x.jpg' WHERE seq = 1" << "스샷 7";
+    QTest::newRow("request deleted") << "DELETE FROM aslist WHERE seq = 1" << "gone";
+}
+
+// Another client's write between this editor's load and its save: the save writes
+// nothing and names what changed; the other client's values stay.
+void EditorSaveTest::staleSaveIsRefused()
+{
+    QFETCH(QString, other);
+    QFETCH(QString, expected);
+    StoredRecord loaded;
+    EditorRecord r = loadedRecordOne(&loaded);
+    r.values.errText = QStringLiteral("내가 고친 내용");
+    TestDb db;
+    QVERIFY(other.isEmpty() || (db.exec(QStringLiteral("USE %1").arg(kDb)) && db.exec(other)));
+    const QStringList afterOther = storedRows(1);
+
+    MsgRecorder msgs;
+    const SaveOutcome out = SaveChangedRecord(r, loaded);
+    QCOMPARE(out.stored, expected.isEmpty());
+    if (expected.isEmpty()) {
+        verifyStored(QStringLiteral("aslist"), QStringLiteral("errtext"), 1, r.values.errText);
+        return;
+    }
+    QCOMPARE(msgs.count(), 0);
+    QCOMPARE(out.refusal, expected == QLatin1String("gone") ? SaveRefusal::Gone : SaveRefusal::Changed);
+    if (out.refusal == SaveRefusal::Changed)
+        QCOMPARE(RecordFieldNames(out.changedFields), expected);
+    QCOMPARE(storedRows(1), afterOther);
+
+    // Loaded again, the same edit is stored.
+    if (out.refusal == SaveRefusal::Changed) {
+        StoredRecord again;
+        QCOMPARE(ReadStoredRecord(1, 1, &again), StoredRead::Found);
+        QVERIFY(SaveChangedRecord(r, again).stored);
+        verifyStored(QStringLiteral("aslist"), QStringLiteral("errtext"), 1, r.values.errText);
+    }
 }
 
 QTEST_GUILESS_MAIN(EditorSaveTest)
