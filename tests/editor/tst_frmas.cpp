@@ -67,6 +67,8 @@ private slots:
     void saveChecks();
     void newRecordsInARow();
     void answerAChangedRecord();
+    void recordChangedMeanwhile_data();
+    void recordChangedMeanwhile();
     void thirdUserTakesUpAWaitingRequest();
     void captureAndDelete();
     void attachLimit_data();
@@ -282,6 +284,8 @@ void FrmAsTest::newRecordsInARow()
         QCOMPARE(GridCell(m_main->spList, ListColKey, 1), QString::number(7 + n));
         QCOMPARE(GridCell(m_main->spList, ListColTitle, 1), QStringLiteral("똠 제목 %1").arg(n));
         QCOMPARE(m_main->spList->MaxRows(), 6 + n);
+        // The detail pane shows the new first row.
+        QCOMPARE(m_main->txtErr->toPlainText(), QStringLiteral("it's \\ 내용"));
         QVERIFY(QFile::exists(
             m_env.path(QStringLiteral("share/사내문서/7_AS스샷/%1_O''Brien화면_0.jpg").arg(7 + n))));
         QVERIFY(QFile::exists(attached));
@@ -320,6 +324,72 @@ void FrmAsTest::answerAChangedRecord()
     QCOMPARE(GridCell(m_main->spList, ListColFtpDate, row), dayText(0) + QStringLiteral(" -11:20"));
     m_main->DispDetail(row);
     QCOMPARE(m_main->txtSolution->toPlainText(), QStringLiteral("패치 1.2 배포"));
+}
+
+void FrmAsTest::recordChangedMeanwhile_data()
+{
+    QTest::addColumn<QString>("when");  // "before": ahead of F3; "during": while the editor is open
+    QTest::addColumn<QString>("other"); // another client's statement on record 2
+    QTest::newRow("deleted before the editor opens") << "before" << "DELETE FROM aslist WHERE seq = 2";
+    QTest::newRow("deleted while editing") << "during" << "DELETE FROM aslist WHERE seq = 2";
+    QTest::newRow("answered while editing")
+        << "during" << "UPDATE aslist SET solution = '남이 쓴 답변', status = '배포완료' WHERE seq = 2";
+}
+
+// Record 2, asked by lee, changed or deleted by another client: nothing is stored over
+// it, the asker is told, and what they typed is never lost without a question.
+void FrmAsTest::recordChangedMeanwhile()
+{
+    QFETCH(QString, when);
+    QFETCH(QString, other);
+    gUserId = QStringLiteral("lee");
+    const bool deleted = other.startsWith(QLatin1String("DELETE"));
+    m_main->spList->SetActiveCell(ListColQusDate, rowOf(2));
+    m_main->DispDetail(rowOf(2));
+    TestDb db;
+    QVERIFY(db.exec(QStringLiteral("USE ") + kDb));
+    MsgRecorder msgs;
+    if (when == QLatin1String("before")) {
+        QVERIFY(db.exec(other));
+        OpenRecordEditor(m_main.get(), false); // no editor opens
+        QCOMPARE(msgs.texts(), QStringList{QStringLiteral("이 요청은 이미 삭제되어 더 이상 없습니다. 목록에서 뺍니다.")});
+        QCOMPARE(rowOf(2), 0);
+        return;
+    }
+    bool closed = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* form = qobject_cast<FrmAS*>(modal);
+        QVERIFY(form);
+        form->htField[2]->setText(QStringLiteral("내가 고친 제목"));
+        QVERIFY(db.exec(other));
+        msgs.answer(vbYes); // read the record again
+        form->btnSave_Click();
+        QVERIFY(form->isVisible());
+        if (deleted) {
+            QVERIFY(msgs.last().text.startsWith(QStringLiteral("이 요청은 그 사이 삭제되어 저장하지 못했습니다.")));
+            QCOMPARE(form->htField[2]->Text(), QStringLiteral("내가 고친 제목"));
+            QVERIFY(!form->btnSave->isEnabled());
+            form->btnSave_Click();
+            QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM aslist")), QStringLiteral("5"));
+            return;
+        }
+        QVERIFY(msgs.last().text.startsWith(QStringLiteral("다른 사용자가 이 요청을 수정했습니다: 상태, 해결책")));
+        // Read again: the other client's answer, and the title as typed.
+        QCOMPARE(form->txtSolution->toPlainText(), QStringLiteral("남이 쓴 답변"));
+        QCOMPARE(form->cmbStatus->Text(), QStringLiteral("배포완료"));
+        QCOMPARE(form->htField[2]->Text(), QStringLiteral("내가 고친 제목"));
+        form->btnSave_Click();
+        closed = !form->isVisible();
+    });
+    OpenRecordEditor(m_main.get(), false);
+    if (deleted) {
+        QCOMPARE(rowOf(2), 0);
+        return;
+    }
+    QVERIFY(closed);
+    QCOMPARE(db.rows(QStringLiteral("SELECT title, solution, status FROM aslist WHERE seq = 2")),
+             QStringList{QStringLiteral("내가 고친 제목|남이 쓴 답변|배포완료")});
+    QCOMPARE(GridCell(m_main->spList, ListColTitle, rowOf(2)), QStringLiteral("내가 고친 제목"));
 }
 
 // Anyone may move a waiting request on; doing so opens its answer half to them.
