@@ -6,6 +6,7 @@
 #include "editor/DesktopCapture.h"
 #include "editor/FrmAS.h"
 #include "editor/PictureDialog.h"
+#include "editor/ShotCopy.h"
 #include "records/FrmMain.h"
 #include "records/MainCommands.h"
 #include "records/ShotBox.h"
@@ -19,6 +20,7 @@
 #include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -79,7 +81,9 @@ void FrmAS::Screen_Shot(int index)
     QPixmap picture;
     if (!QDir().mkpath(folder))
         error = {76, QStringLiteral("Screen_Shot"), QStringLiteral("Path not found: ") + folder};
-    else if ((!QFile::exists(file) || QFile::remove(file)) && CaptureDesktop(file, &error))
+    else if (QFile::exists(file) && !QFile::remove(file))
+        error = {75, QStringLiteral("Screen_Shot"), QStringLiteral("Path/File access error: ") + file};
+    else if (CaptureDesktop(file, &error))
         picture = QPixmap::fromImage(LoadShotImage(file, kSlotPicture, &error));
     showNormal();
     raise();
@@ -231,6 +235,10 @@ void FrmAS::btnShotDel_Click(int /*index*/)
         return fail();
     const QString path = m_tags[slot];
     clearSlot(slot);
+    // A path whose folder cannot be reached from here (a share that is not mounted).
+    const QString local = ReachablePath(path);
+    if (local.isEmpty() || !QFileInfo(QFileInfo(local).absolutePath()).isDir())
+        return fail();
     // Only the program's own files go: a capture or a stored screenshot, never a picture
     // the user attached from elsewhere.
     const QString file = OwnedShotFile(path);

@@ -459,6 +459,18 @@ void FrmAsTest::captureAndDelete()
     msgs.answer(vbYes);
     form.btnShotDel_Click(0);
     QCOMPARE(msgs.texts().last(), kPickAgain);
+
+    // A stored picture on a share this PC cannot reach: nothing is removed, the user is told.
+    QVERIFY(SetShotPaths(kDb, 1, {kShare + QStringLiteral("1_FrmSale_0.jpg")}));
+    FrmAS edit(m_main.get());
+    QVERIFY(edit.DispRec(rowOf(1)));
+    UseShareFolder(QString());
+    edit.imgShot_Click(0);
+    msgs.clear();
+    msgs.answer(vbYes);
+    edit.btnShotDel_Click(0);
+    UseShareFolder(m_env.path(QStringLiteral("share")));
+    QCOMPARE(msgs.texts().last(), kPickAgain);
 }
 
 void FrmAsTest::attachLimit_data()
