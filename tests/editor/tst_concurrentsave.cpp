@@ -43,10 +43,54 @@ int runClient(const QString& folder, int client)
     r.values.status = QStringLiteral("요청대기");
     for (int slot = 0; slot < kPictures; ++slot)
         r.values.shots[slot * 3] = folder + QStringLiteral("/client%1.jpg").arg(client);
+    QFile(folder + QStringLiteral("/ready%1").arg(client)).open(QIODevice::WriteOnly);
     while (!QFile::exists(folder + QStringLiteral("/go")))
         QThread::msleep(2);
     MsgRecorder msgs;
     return SaveNewRecord(r).stored && msgs.count() == 0 ? 0 : 1;
+}
+
+// One editor of record 1: loads it, waits for the start signal, then saves its own
+// solution and status over it. Exits 0 when stored, 3 when refused as changed meanwhile.
+int runEditor(const QString& folder, int client)
+{
+    TestEnv env;
+    UseShareFolder(folder + QStringLiteral("/share"));
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    gUserId = QStringLiteral("lee");
+    if (!env.connect(kDb) || !InstallFloatMsgStandIn(env.appDir()))
+        return 2;
+    StoredRecord loaded;
+    if (ReadStoredRecord(1, 1, &loaded) != StoredRead::Found)
+        return 2;
+    EditorRecord r;
+    r.seq = 1;
+    r.companySeq = 1;
+    r.values = loaded.values;
+    r.company = loaded.company;
+    r.values.solution = QStringLiteral("client %1").arg(client);
+    r.values.status = QStringLiteral("status %1").arg(client);
+    QFile(folder + QStringLiteral("/ready%1").arg(client)).open(QIODevice::WriteOnly);
+    while (!QFile::exists(folder + QStringLiteral("/go")))
+        QThread::msleep(2);
+    MsgRecorder msgs;
+    const SaveOutcome out = SaveChangedRecord(r, loaded);
+    if (out.stored && msgs.count() == 0)
+        return 0;
+    return out.refusal == SaveRefusal::Changed && msgs.count() == 0 ? 3 : 1;
+}
+
+QList<QProcess*> startClients(QObject* parent, const char* role, const QString& folder)
+{
+    QList<QProcess*> clients;
+    for (int client = 0; client < kClients; ++client) {
+        auto* p = new QProcess(parent);
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QLatin1String(role), folder, QString::number(client)});
+        clients << p;
+    }
+    return clients;
 }
 
 } // namespace
@@ -59,6 +103,7 @@ class ConcurrentSaveTest : public QObject
 
 private slots:
     void everyRecordKeepsItsOwnFiles();
+    void oneOfFourEditorsOfARecordWins();
 };
 
 void ConcurrentSaveTest::everyRecordKeepsItsOwnFiles()
@@ -78,16 +123,9 @@ void ConcurrentSaveTest::everyRecordKeepsItsOwnFiles()
         bytesOf[QStringLiteral("client %1").arg(client)] = ReadFileBytes(path);
     }
 
-    QList<QProcess*> clients;
-    for (int client = 0; client < kClients; ++client) {
-        auto* p = new QProcess(this);
-        p->setProcessChannelMode(QProcess::ForwardedChannels);
-        p->start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--client"), folder, QString::number(client)});
-        QVERIFY(p->waitForStarted());
-        clients << p;
-    }
-    QTest::qWait(1500); // every client connected and waiting
+    const QList<QProcess*> clients = startClients(this, "--client", folder);
+    for (int client = 0; client < kClients; ++client)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + QStringLiteral("/ready%1").arg(client)), 30000);
     QVERIFY(WriteFileBytes(folder + QStringLiteral("/go"), "go"));
     for (QProcess* p : clients) {
         QVERIFY(p->waitForFinished(60000));
@@ -114,11 +152,41 @@ void ConcurrentSaveTest::everyRecordKeepsItsOwnFiles()
              kClients * kPictures);
 }
 
+// Four editors loaded record 1 and save it at the same moment: one is stored whole, the
+// other three are told and store nothing.
+void ConcurrentSaveTest::oneOfFourEditorsOfARecordWins()
+{
+    TestEnv env;
+    QVERIFY(env.createDatabase(kDb));
+    TestDb db;
+    QVERIFY(LoadListData(db, kDb));
+    const QString folder = env.appDir();
+    QVERIFY(QDir().mkpath(sharePath(folder + QStringLiteral("/share"))));
+    const QList<QProcess*> clients = startClients(this, "--editor", folder);
+    for (int client = 0; client < kClients; ++client)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + QStringLiteral("/ready%1").arg(client)), 30000);
+    QVERIFY(WriteFileBytes(folder + QStringLiteral("/go"), "go"));
+    QList<int> codes;
+    for (QProcess* p : clients) {
+        QVERIFY(p->waitForFinished(60000));
+        codes << p->exitCode();
+    }
+    QCOMPARE(codes.count(0), 1);
+    QCOMPARE(codes.count(3), kClients - 1);
+    const int winner = int(codes.indexOf(0));
+    QCOMPARE(db.rows(QStringLiteral("SELECT solution, status FROM %1.aslist WHERE seq = 1").arg(kDb)),
+             QStringList{QStringLiteral("client %1|status %1").arg(winner)});
+}
+
 int main(int argc, char* argv[])
 {
     if (argc == 4 && QByteArray(argv[1]) == "--client") {
         QCoreApplication app(argc, argv);
         return runClient(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    }
+    if (argc == 4 && QByteArray(argv[1]) == "--editor") {
+        QCoreApplication app(argc, argv);
+        return runEditor(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     }
     QCoreApplication app(argc, argv);
     ConcurrentSaveTest test;
