@@ -11,6 +11,13 @@ if(NOT AS_TEST_DB_EXTRA_PORT)
   math(EXPR AS_TEST_DB_EXTRA_PORT "${AS_TEST_DB_PORT} + 300")
 endif()
 set(AS_TEST_DISPLAY ":97" CACHE STRING "X display of the test Xvfb server")
+set(AS_TEST_OWN_DISPLAY "" CACHE STRING
+  "X display of the Xvfb server a focus-watching test has to itself (default: the test display + 10)")
+if(NOT AS_TEST_OWN_DISPLAY)
+  string(SUBSTRING "${AS_TEST_DISPLAY}" 1 -1 display_number)
+  math(EXPR display_number "${display_number} + 10")
+  set(AS_TEST_OWN_DISPLAY ":${display_number}")
+endif()
 set(AS_TEST_ROOT ${CMAKE_BINARY_DIR}/testrun)
 
 function(as_add_test)

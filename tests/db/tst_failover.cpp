@@ -43,6 +43,22 @@ struct Server
         return f.open(QIODevice::ReadOnly) ? pid_t(f.readLine().trimmed().toLong()) : 0;
     }
     void signal(int sig) const { ::kill(pid(), sig); }
+    // True once every thread of the server has stopped. kill() returns before that: the
+    // stop reaches the other threads only when the first one to take it has run, and
+    // until then a thread woken by a statement may still answer it.
+    bool stopped() const
+    {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid()));
+        const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return !threads.isEmpty() && std::all_of(threads.begin(), threads.end(), [&tasks](const QString& t) {
+            QFile stat(tasks.filePath(t + QStringLiteral("/stat")));
+            if (!stat.open(QIODevice::ReadOnly))
+                return true; // the thread has ended
+            const QByteArray line = stat.readAll();
+            const qsizetype state = line.lastIndexOf(')') + 2;
+            return state < line.size() && (line[state] == 'T' || line[state] == 't');
+        });
+    }
     // Ended as a crash or a power cut would end it.
     void crash() const
     {
@@ -185,6 +201,7 @@ void FailoverTest::statementOnAServerThatStoppedAnsweringEndsAtTheTimeout()
     connectTo(false);
     SetStatementTimeoutForTesting(60);
     kFirst.signal(SIGSTOP);
+    QTRY_VERIFY_WITH_TIMEOUT(kFirst.stopped(), 10000);
     // Should the statement wait for ever, the server answers again after a while and
     // the checks below fail instead of the test hanging.
     std::promise<void> done;

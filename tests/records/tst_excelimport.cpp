@@ -170,6 +170,7 @@ void ExcelImportTest::programCode()
 
 void ExcelImportTest::chooseFile_data()
 {
+    REQUIRE_SAMPLE_FILES();
     QTest::addColumn<QString>("path"); // "": the dialog is cancelled
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("sheets");
@@ -370,6 +371,7 @@ void ExcelImportTest::savedSheetIndex_data()
 // only read.
 void ExcelImportTest::savedSheetIndex()
 {
+    REQUIRE_SAMPLE_FILES();
     QFETCH(QString, saved);
     const QString file = SettingsFilePath(gAppTitle);
     QFile::remove(file);

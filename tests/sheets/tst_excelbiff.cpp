@@ -201,6 +201,7 @@ private slots:
 
 void ExcelBiffTest::fixtures_data()
 {
+    REQUIRE_SAMPLE_FILES();
     QTest::addColumn<QString>("name");
     const QStringList names = fixtureNames();
     QVERIFY(names.size() >= 14);
@@ -273,6 +274,7 @@ void ExcelBiffTest::fixtures()
 
 void ExcelBiffTest::truncated_data()
 {
+    REQUIRE_SAMPLE_FILES();
     QTest::addColumn<QString>("name");
     for (const QString& name : fixtureNames())
         if (readable(name))
@@ -301,6 +303,7 @@ void ExcelBiffTest::truncated()
 
 void ExcelBiffTest::corrupted_data()
 {
+    REQUIRE_SAMPLE_FILES();
     truncated_data();
 }
 
@@ -603,6 +606,7 @@ void ExcelBiffTest::dateText()
 
 void ExcelBiffTest::sheetListAndLog()
 {
+    REQUIRE_SAMPLE_FILES();
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("ILOGFILE.TXT"));
     const QString bad = dir.filePath(QStringLiteral("잘린.xls"));
@@ -658,6 +662,7 @@ void ExcelBiffTest::sheetListAndLog()
 
 void ExcelBiffTest::importOntoGrid()
 {
+    REQUIRE_SAMPLE_FILES();
     ExcelWorkbooks books;
     QStringList names;
     int16_t count = 0, handle = -1;

@@ -2,6 +2,7 @@
 
 #include "common/Cp949.h"
 
+#include <QDir>
 #include <QFile>
 #include <mysql.h>
 
@@ -129,4 +130,13 @@ bool SetShotPaths(const QString& database, int seq, const QStringList& paths)
 QString FixturePath(const QString& name)
 {
     return env("AS_FIXTURES_DIR") + QLatin1Char('/') + name;
+}
+
+QString SampleFilesMissing()
+{
+    const QString folder = FixturePath(QStringLiteral("excel-old"));
+    return QDir(folder).exists() ? QString()
+                                 : QStringLiteral("sample spreadsheets not found in ") + folder +
+                                       QStringLiteral(" (configure with AS_FIXTURES_DIR naming the folder that "
+                                                      "holds excel-old/)");
 }

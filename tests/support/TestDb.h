@@ -44,3 +44,17 @@ bool SetShotPaths(const QString& database, int seq, const QStringList& paths);
 
 // Path of a file in the shared fixtures folder.
 QString FixturePath(const QString& name);
+// "" when the shared sample spreadsheets are there, otherwise why they are not.
+QString SampleFilesMissing();
+
+// In a test or _data function that reads the shared sample spreadsheets: skips it, saying
+// why, when they are not there (a clone without the shared folder beside it); in CI
+// (CI=true) they must be there, and the test fails instead.
+#define REQUIRE_SAMPLE_FILES()                                                                           \
+    do {                                                                                                 \
+        const QString missing = SampleFilesMissing();                                                    \
+        if (!missing.isEmpty() && qEnvironmentVariable("CI") == QLatin1String("true"))                   \
+            QFAIL(qPrintable(missing));                                                                  \
+        if (!missing.isEmpty())                                                                          \
+            QSKIP(qPrintable(missing));                                                                  \
+    } while (false)
