@@ -1,6 +1,7 @@
 // The record editor's file work against `cp` of the same files: DispRec of a record with
 // ten stored screenshots of about 200 KB on the local share, and SaveNewRecord of a record
-// with five new captures. Runs on the benchmark database of scripts/bench.sh
+// with five new captures. The save of a changed text against its two UPDATE statements
+// alone: what the transaction and the check of the stored row cost. Runs on the benchmark database of scripts/bench.sh
 // (AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB); the records it adds are removed again.
 #include "bench/support/BenchSupport.h"
 #include "common/AppPaths.h"
@@ -129,11 +130,63 @@ void CpFiveCaptures(benchmark::State& state)
     cpFiles(state, gCapture);
 }
 
+long storedCompanySeq()
+{
+    return GetValue(QStringLiteral("SELECT MIN(seq) FROM ascomp WHERE ascode = %1").arg(gStoredSeq)).toLong();
+}
+
+// The record of ten stored screenshots with a title that differs in every round.
+EditorRecord changedRecord(const StoredRecord& loaded, long companySeq, int round)
+{
+    EditorRecord r;
+    r.seq = gStoredSeq;
+    r.companySeq = companySeq;
+    r.values = loaded.values;
+    r.company = loaded.company;
+    r.values.title = QStringLiteral("스샷 열 장 %1").arg(round);
+    return r;
+}
+
+void SaveChangedText(benchmark::State& state)
+{
+    if (!gMain)
+        return state.SkipWithError("no database");
+    StoredRecord loaded;
+    int round = 0;
+    const long companySeq = storedCompanySeq();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ReadStoredRecord(gStoredSeq, companySeq, &loaded);
+        const EditorRecord r = changedRecord(loaded, companySeq, ++round);
+        state.ResumeTiming();
+        if (!SaveChangedRecord(r, loaded).stored)
+            state.SkipWithError("save failed");
+    }
+}
+
+void UpdateStatementsOnly(benchmark::State& state)
+{
+    if (!gMain)
+        return state.SkipWithError("no database");
+    StoredRecord loaded;
+    const long companySeq = storedCompanySeq();
+    ReadStoredRecord(gStoredSeq, companySeq, &loaded);
+    int round = 0;
+    for (auto _ : state) {
+        const EditorRecord r = changedRecord(loaded, companySeq, ++round);
+        if (ExecSQL(UpdateRecordSql(r.values, gStoredSeq)) < 1)
+            state.SkipWithError("update failed");
+        ExecSQL(UpdateCompanyNameSql(r.company, companySeq));
+    }
+}
+
 BENCHMARK(DispRecTenShots)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(CpTenShots)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(DecodeTenShots)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(SaveNewFiveCaptures)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(CpFiveCaptures)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(SaveChangedText)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(UpdateStatementsOnly)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 // One record with ten stored screenshots, shown as the only row of the main window's list.
 bool prepare()
