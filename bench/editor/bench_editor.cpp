@@ -117,7 +117,7 @@ void SaveNewFiveCaptures(benchmark::State& state)
         const SaveOutcome out = SaveNewRecord(r);
         state.PauseTiming();
         if (!out.stored)
-            state.SkipWithError("save failed");
+            return state.SkipWithError("save failed");
         for (const QString& tag : out.tags)
             if (!tag.isEmpty())
                 QFile::remove(shareDir() + QLatin1Char('/') + tag.section(QLatin1Char('\\'), -1));
@@ -134,6 +134,9 @@ long storedCompanySeq()
 {
     return GetValue(QStringLiteral("SELECT MIN(seq) FROM ascomp WHERE ascode = %1").arg(gStoredSeq)).toLong();
 }
+
+// Google Benchmark calls a benchmark more than once: the rounds go on counting.
+int gRound = 0;
 
 // The record of ten stored screenshots with a title that differs in every round.
 EditorRecord changedRecord(const StoredRecord& loaded, long companySeq, int round)
@@ -152,15 +155,14 @@ void SaveChangedText(benchmark::State& state)
     if (!gMain)
         return state.SkipWithError("no database");
     StoredRecord loaded;
-    int round = 0;
     const long companySeq = storedCompanySeq();
     for (auto _ : state) {
         state.PauseTiming();
         ReadStoredRecord(gStoredSeq, companySeq, &loaded);
-        const EditorRecord r = changedRecord(loaded, companySeq, ++round);
+        const EditorRecord r = changedRecord(loaded, companySeq, ++gRound);
         state.ResumeTiming();
         if (!SaveChangedRecord(r, loaded).stored)
-            state.SkipWithError("save failed");
+            return state.SkipWithError("save failed");
     }
 }
 
@@ -171,11 +173,10 @@ void UpdateStatementsOnly(benchmark::State& state)
     StoredRecord loaded;
     const long companySeq = storedCompanySeq();
     ReadStoredRecord(gStoredSeq, companySeq, &loaded);
-    int round = 0;
     for (auto _ : state) {
-        const EditorRecord r = changedRecord(loaded, companySeq, ++round);
+        const EditorRecord r = changedRecord(loaded, companySeq, ++gRound);
         if (ExecSQL(UpdateRecordSql(r.values, gStoredSeq)) < 1)
-            state.SkipWithError("update failed");
+            return state.SkipWithError("update failed");
         ExecSQL(UpdateCompanyNameSql(r.company, companySeq));
     }
 }
