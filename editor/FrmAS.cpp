@@ -72,8 +72,10 @@ void OpenRecordEditor(FrmMain* main, bool newRecord)
         const int row = main->spList->ActiveRow();
         const long seq = main->GetRowSeq(row);
         if (!form.DispRec(row)) {
-            if (form.recordGone())
+            if (form.recordGone()) {
+                MsgWarn(QStringLiteral("이 요청은 이미 삭제되어 더 이상 없습니다. 목록에서 뺍니다."));
                 main->DropListedRecord(seq);
+            }
             return;
         }
         form.ApplyRightsFor(row);
@@ -143,7 +145,6 @@ bool FrmAS::DispRec(int row)
     if (rs->Eof()) {
         CloseRecordset(rs);
         m_gone = true;
-        MsgWarn(QStringLiteral("이 요청은 이미 삭제되어 더 이상 없습니다. 목록에서 뺍니다."));
         return false;
     }
     lblRecKey->setText(QString::number(seq));
@@ -474,6 +475,7 @@ void FrmAS::reloadKeeping(const EditorRecord& mine, const QList<int>& keep)
     if (!m_main->SelectListedRecord(seq))
         return;
     const int row = m_main->spList->ActiveRow();
+    m_main->DispDetail(row); // its companies, which DispRec reads from the pane
     for (int slot = 0; slot < kShotSlots; ++slot)
         clearSlot(slot);
     if (!DispRec(row)) {

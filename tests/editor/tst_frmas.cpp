@@ -378,6 +378,7 @@ void FrmAsTest::recordChangedMeanwhile()
         QCOMPARE(form->txtSolution->toPlainText(), QStringLiteral("남이 쓴 답변"));
         QCOMPARE(form->cmbStatus->Text(), QStringLiteral("배포완료"));
         QCOMPARE(form->htField[2]->Text(), QStringLiteral("내가 고친 제목"));
+        QCOMPARE(form->htField[1]->Text(), QStringLiteral("대한물산"));
         form->btnSave_Click();
         closed = !form->isVisible();
     });
