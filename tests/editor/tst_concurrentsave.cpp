@@ -23,15 +23,29 @@ QString sharePath(const QString& mount)
     return mount + QStringLiteral("/사내문서/7_AS스샷");
 }
 
+// A client process on the test's database and share, as `user`.
+bool joinAs(TestEnv& env, const QString& folder, const char* user)
+{
+    UseShareFolder(folder + QStringLiteral("/share"));
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    gUserId = QLatin1String(user);
+    return env.connect(kDb) && InstallFloatMsgStandIn(env.appDir());
+}
+
+// Tells the test this client is ready, then waits for its start signal.
+void readyAndWait(const QString& folder, int client)
+{
+    QFile(folder + QStringLiteral("/ready%1").arg(client)).open(QIODevice::WriteOnly);
+    while (!QFile::exists(folder + QStringLiteral("/go")))
+        QThread::msleep(2);
+}
+
 // One client: waits for the start signal, then saves a record with the same screen name
 // as every other client and pictures of its own colour. Exits 0 when the save succeeded.
 int runClient(const QString& folder, int client)
 {
     TestEnv env;
-    UseShareFolder(folder + QStringLiteral("/share"));
-    gAppTitle = QString::fromUtf8(kAppTitle);
-    gUserId = QStringLiteral("kim");
-    if (!env.connect(kDb) || !InstallFloatMsgStandIn(env.appDir()))
+    if (!joinAs(env, folder, "kim"))
         return 2;
     EditorRecord r;
     r.values.programCode = 1;
@@ -43,9 +57,7 @@ int runClient(const QString& folder, int client)
     r.values.status = QStringLiteral("요청대기");
     for (int slot = 0; slot < kPictures; ++slot)
         r.values.shots[slot * 3] = folder + QStringLiteral("/client%1.jpg").arg(client);
-    QFile(folder + QStringLiteral("/ready%1").arg(client)).open(QIODevice::WriteOnly);
-    while (!QFile::exists(folder + QStringLiteral("/go")))
-        QThread::msleep(2);
+    readyAndWait(folder, client);
     MsgRecorder msgs;
     return SaveNewRecord(r).stored && msgs.count() == 0 ? 0 : 1;
 }
@@ -55,10 +67,7 @@ int runClient(const QString& folder, int client)
 int runEditor(const QString& folder, int client)
 {
     TestEnv env;
-    UseShareFolder(folder + QStringLiteral("/share"));
-    gAppTitle = QString::fromUtf8(kAppTitle);
-    gUserId = QStringLiteral("lee");
-    if (!env.connect(kDb) || !InstallFloatMsgStandIn(env.appDir()))
+    if (!joinAs(env, folder, "lee"))
         return 2;
     StoredRecord loaded;
     if (ReadStoredRecord(1, 1, &loaded) != StoredRead::Found)
@@ -70,9 +79,7 @@ int runEditor(const QString& folder, int client)
     r.company = loaded.company;
     r.values.solution = QStringLiteral("client %1").arg(client);
     r.values.status = QStringLiteral("status %1").arg(client);
-    QFile(folder + QStringLiteral("/ready%1").arg(client)).open(QIODevice::WriteOnly);
-    while (!QFile::exists(folder + QStringLiteral("/go")))
-        QThread::msleep(2);
+    readyAndWait(folder, client);
     MsgRecorder msgs;
     const SaveOutcome out = SaveChangedRecord(r, loaded);
     if (out.stored && msgs.count() == 0)
