@@ -70,6 +70,7 @@ void OpenRecordEditor(FrmMain* main, bool newRecord)
         const QString ansId = main->GetRowAnsId();
         form.DispRec(main->spList->ActiveRow());
         form.ApplyRights(RightsFor(gUserId, askId, ansId, form.cmbStatus->Text()));
+        form.btnHistory->setVisible(main->btnHistory->isVisible());
     }
     form.exec();
 }

@@ -19,7 +19,8 @@ DesktopNotices::DesktopNotices(QObject* parent) : DesktopNotices(QDBusConnection
 DesktopNotices::DesktopNotices(const QDBusConnection& bus, QObject* parent) : QObject(parent), m_bus(bus)
 {
     if (!m_bus.isConnected()) {
-        qWarning().noquote() << "asmanager: no session bus, desktop notices are off:" << m_bus.lastError().message();
+        qWarning().noquote() << "asmanager: no session bus, desktop notices are off:"
+                             << m_bus.lastError().message();
         return;
     }
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,

@@ -29,7 +29,6 @@ private slots:
     void onActionInvoked(uint id, const QString& action);
 
 private:
-
     QDBusConnection m_bus;
     QHash<uint, long> m_shown; // notification id -> record
 };

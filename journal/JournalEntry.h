@@ -6,7 +6,8 @@
 class RecordSet;
 
 // What one row of the change journal (table asjournal_entry) records.
-enum class JournalKind {
+enum class JournalKind
+{
     RequestAdded = 1,
     FieldChanged = 2,
     RequestDeleted = 3,

@@ -35,7 +35,8 @@ const Rule kRules[] = {
      }},
     {NoticeReason::MyRequestStatusChanged,
      [](const PolledChange& c, const QString& me) {
-         return c.askId == me && c.entry.kind == JournalKind::FieldChanged && c.entry.field == QLatin1String("status");
+         return c.askId == me && c.entry.kind == JournalKind::FieldChanged &&
+                c.entry.field == QLatin1String("status");
      }},
     {NoticeReason::MyAnswerChangedByAsker,
      [](const PolledChange& c, const QString& me) {

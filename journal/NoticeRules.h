@@ -17,7 +17,8 @@ struct PolledChange
 
 // Why a user is told of a change. The order is the rules' order: when several rules
 // hold for one burst of changes, the first one names the notice.
-enum class NoticeReason {
+enum class NoticeReason
+{
     None,
     NewRequestForMe,        // a request arrived for a program I am in charge of
     MyRequestAnswered,      // a request I asked got an answer (solution or answer pictures)
