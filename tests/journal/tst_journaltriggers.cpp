@@ -4,12 +4,15 @@
 #include "db/Query.h"
 #include "editor/RecordStatements.h"
 #include "journal/JournalEntry.h"
+#include "journal/JournalHistory.h"
 #include "journal/JournalStatements.h"
 #include "records/CompanyStatements.h"
 #include "records/ExcelImportSql.h"
 #include "records/MainCommands.h"
+#include "windows/FrmHistory.h"
 
 #include <QProcess>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -229,6 +232,11 @@ void JournalTriggersTest::theHistoryIsNewestFirstWithNames()
     }
     QCOMPARE(lines, (QStringList{QStringLiteral("김담당 상태: 요청대기 → 단기예정(1~2주이내)"),
                                  QStringLiteral("홍길동 요청 등록: 이력")}));
+    // The same in the history window.
+    FrmHistory form(seq);
+    QCOMPARE(form.lstHistory->topLevelItemCount(), 2);
+    QCOMPARE(form.lstHistory->topLevelItem(0)->text(1), QStringLiteral("김담당"));
+    QCOMPARE(form.lstHistory->topLevelItem(1)->text(2), QStringLiteral("요청 등록: 이력"));
 }
 
 void JournalTriggersTest::theUpgradeRunsTwiceOnADatabaseWithData()
@@ -247,10 +255,14 @@ void JournalTriggersTest::theUpgradeRunsTwiceOnADatabaseWithData()
         schema.left(journal)));
     QVERIFY(db.exec(
         QStringLiteral("INSERT INTO %1.aslist (title, status) VALUES ('기존', '요청대기')").arg(name)));
+    MsgRecorder msgs;
+    QVERIFY(m_env.connect(name));
+    QVERIFY(!JournalPresent());
     const QString upgrade =
         qEnvironmentVariable("AS_SOURCE_DIR") + QStringLiteral("/data/upgrade/002-journal.sql");
     QVERIFY(runClient(name, upgrade));
     QVERIFY(runClient(name, upgrade));
+    QVERIFY(JournalPresent());
     QCOMPARE(db.value(QStringLiteral(
                           "SELECT COUNT(*) FROM information_schema.TRIGGERS WHERE TRIGGER_SCHEMA = '%1' "
                           "AND TRIGGER_NAME LIKE 'asjournal\\_%'")
@@ -262,6 +274,10 @@ void JournalTriggersTest::theUpgradeRunsTwiceOnADatabaseWithData()
                          "ON j.ascode = a.seq")
                          .arg(name)),
              QStringList{QStringLiteral("기존|요청대기|배포완료")});
+    QCOMPARE(msgs.count(), 0);
+    CloseDB();
+    QCOMPARE(msgs.count(), 0);
+    CloseDB();
     QVERIFY(db.exec(QStringLiteral("DROP DATABASE %1").arg(name)));
 }
 
