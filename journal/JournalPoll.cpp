@@ -6,6 +6,8 @@
 namespace {
 // Entries read by one look; a busier interval continues at the next look.
 constexpr int kPollLimit = 500;
+// Notices shown for one look.
+constexpr int kNoticesPerLook = 5;
 } // namespace
 
 JournalPoll::JournalPoll(const QString& me, QObject* parent) : QObject(parent), m_me(me)
@@ -54,5 +56,5 @@ QList<Notice> JournalPoll::pollOnce()
         changes << PolledChangeFromRow(*rs);
     if (!changes.isEmpty())
         m_lastId = changes.last().entry.id;
-    return NoticesFor(changes, m_me);
+    return LimitNotices(NoticesFor(changes, m_me), kNoticesPerLook);
 }

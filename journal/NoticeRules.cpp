@@ -109,6 +109,16 @@ QList<Notice> NoticesFor(const QList<PolledChange>& changes, const QString& me)
     return out;
 }
 
+QList<Notice> LimitNotices(const QList<Notice>& notices, int most)
+{
+    if (notices.size() <= most || most < 2)
+        return notices;
+    const qsizetype rest = notices.size() - (most - 1);
+    Notice count = notices[rest - 1];
+    count.changes = {QStringLiteral("이 건을 포함해 %1건의 요청이 바뀌었습니다.").arg(rest)};
+    return QList<Notice>{count} + notices.mid(rest);
+}
+
 QString NoticeSummary(const Notice& notice)
 {
     return QStringLiteral("A/S %1: %2").arg(notice.seq).arg(notice.title);

@@ -36,11 +36,17 @@ struct Notice
     QString title;
     NoticeReason reason = NoticeReason::None;
     QStringList changes; // ChangeText of each change of the burst
+
+    bool operator==(const Notice&) const = default;
 };
 
 // The notices for `me` from the changes one poll read (oldest first): the changes of
 // one record by one user form one burst, told once, when a rule holds for any of them.
 QList<Notice> NoticesFor(const QList<PolledChange>& changes, const QString& me);
+
+// At most `most` notices of one look: beyond that (an import of many requests, a
+// client back after a long time away) the last `most` - 1 and one that counts the rest.
+QList<Notice> LimitNotices(const QList<Notice>& notices, int most);
 
 // The notice's heading: "A/S 123: title".
 QString NoticeSummary(const Notice& notice);

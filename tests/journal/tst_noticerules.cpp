@@ -34,6 +34,7 @@ private slots:
     void changeTexts_data();
     void changeTexts();
     void aBurstIsOneNotice();
+    void manyNoticesOfOneLookAreCounted();
 };
 
 void NoticeRulesTest::whoIsToldOfWhat_data()
@@ -203,6 +204,20 @@ void NoticeRulesTest::aBurstIsOneNotice()
     const QList<Notice> answerer = NoticesFor(changes, QStringLiteral("ans"));
     QCOMPARE(answerer.size(), 1);
     QCOMPARE(answerer[0].seq, 8L);
+}
+
+void NoticeRulesTest::manyNoticesOfOneLookAreCounted()
+{
+    QList<Notice> notices;
+    for (long seq = 1; seq <= 12; ++seq)
+        notices << Notice{seq, QStringLiteral("건 %1").arg(seq), NoticeReason::NewRequestForMe, {}};
+    QCOMPARE(LimitNotices(notices, 5).size(), 5);
+    QCOMPARE(LimitNotices(notices.mid(0, 5), 5), notices.mid(0, 5));
+    const QList<Notice> limited = LimitNotices(notices, 5);
+    QCOMPARE(limited[0].seq, 8L);
+    QCOMPARE(NoticeBody(limited[0]),
+             QStringLiteral("새 요청이 등록되었습니다.\n이 건을 포함해 8건의 요청이 바뀌었습니다."));
+    QCOMPARE(limited[4].seq, 12L);
 }
 
 QTEST_GUILESS_MAIN(NoticeRulesTest)
