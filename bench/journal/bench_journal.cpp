@@ -22,7 +22,7 @@
 
 namespace {
 
-long gSaveSeq = 0;    // the record the saves change
+long gSaveSeq = 0; // the record the saves change
 long gSaveCompany = 0;
 long gHistorySeq = 0; // a record with 200 changes
 bool gReady = false;
@@ -30,10 +30,11 @@ bool gReady = false;
 // Runs statements as the server's administrator (over its socket).
 bool admin(const QString& sql)
 {
-    const QByteArray command = QStringLiteral("mariadb --no-defaults --default-character-set=euckr --socket='%1' "
-                                              "-uroot %2 -e \"%3\"")
-                                   .arg(BenchEnv("AS_BENCH_SOCKET"), BenchEnv("AS_BENCH_DB"), sql)
-                                   .toLocal8Bit();
+    const QByteArray command =
+        QStringLiteral("mariadb --no-defaults --default-character-set=euckr --socket='%1' "
+                       "-uroot %2 -e \"%3\"")
+            .arg(BenchEnv("AS_BENCH_SOCKET"), BenchEnv("AS_BENCH_DB"), sql)
+            .toLocal8Bit();
     return std::system(command.constData()) == 0;
 }
 
@@ -58,22 +59,25 @@ bool prepare()
                           : 1000000;
     const long have = GetValue(QStringLiteral("SELECT COUNT(*) FROM asjournal_entry")).toLong();
     if (have < rows &&
-        !admin(QStringLiteral("INSERT INTO asjournal_entry (ascode, wtime, appuser, kind, field, oldval, newval) "
-                              "SELECT 1 + seq MOD 200000, NOW() - INTERVAL seq SECOND, 'hqt', 2, 'status', "
-                              "'요청대기', '배포완료' FROM seq_1_to_%1")
+        !admin(QStringLiteral(
+                   "INSERT INTO asjournal_entry (ascode, wtime, appuser, kind, field, oldval, newval) "
+                   "SELECT 1 + seq MOD 200000, NOW() - INTERVAL seq SECOND, 'hqt', 2, 'status', "
+                   "_utf8mb4'요청대기', _utf8mb4'배포완료' FROM seq_1_to_%1")
                    .arg(rows - have)))
         return false;
     if (ExecSQL(InsertRecordSql(record(0))) != 1)
         return false;
     gSaveSeq = GetInsertId();
-    ExecSQL(InsertFirstCompanySql(QStringLiteral("hqt"), QStringLiteral("(주)한빛상사"), QStringLiteral("2026-12-01"),
-                                  gSaveSeq));
+    ExecSQL(InsertFirstCompanySql(QStringLiteral("hqt"), QStringLiteral("(주)한빛상사"),
+                                  QStringLiteral("2026-12-01"), gSaveSeq));
     gSaveCompany = GetInsertId();
     if (ExecSQL(InsertRecordSql(record(0))) != 1)
         return false;
     gHistorySeq = GetInsertId();
     for (int i = 1; i <= 200; ++i)
-        ExecSQL(QStringLiteral("UPDATE aslist SET status = '%1' WHERE seq = %2").arg(record(i).status).arg(gHistorySeq));
+        ExecSQL(QStringLiteral("UPDATE aslist SET status = '%1' WHERE seq = %2")
+                    .arg(record(i).status)
+                    .arg(gHistorySeq));
     return true;
 }
 
@@ -148,23 +152,25 @@ int main(int argc, char** argv)
     SetSiteForTesting(site);
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("hqt");
-    if (DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword), BenchEnv("AS_BENCH_DB"),
-               {}, 0, QStringLiteral("euckr"))) {
+    if (DBInit(site.dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword),
+               BenchEnv("AS_BENCH_DB"), {}, 0, QStringLiteral("euckr"))) {
         gDB[0]->setSessionUser(gUserId);
         gReady = prepare();
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter({{"save with the journal / without", "SaveWithJournal/min_time:3.000/real_time",
-                             "SaveWithoutJournal/min_time:3.000/real_time", 0},
-                            {"poll statement", "PollStatement/min_time:2.000/real_time", "", 0, 1},
-                            {"history of 200 changes", "HistoryOf200Changes/min_time:2.000/real_time", "", 0, 20}});
+    RatioReporter reporter(
+        {{"save with the journal / without", "SaveWithJournal/min_time:3.000/real_time",
+          "SaveWithoutJournal/min_time:3.000/real_time", 0},
+         {"poll statement", "PollStatement/min_time:2.000/real_time", "", 0, 1},
+         {"history of 200 changes", "HistoryOf200Changes/min_time:2.000/real_time", "", 0, 20}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // The triggers back, and the benchmark's records away (their journal rows stay).
     const QString upgrade = QStringLiteral(AS_SOURCE_DIR "/data/upgrade/002-journal.sql");
-    std::system(QStringLiteral("mariadb --no-defaults --default-character-set=euckr --socket='%1' -uroot %2 < '%3'")
-                    .arg(BenchEnv("AS_BENCH_SOCKET"), BenchEnv("AS_BENCH_DB"), upgrade)
-                    .toLocal8Bit()
-                    .constData());
+    std::system(
+        QStringLiteral("mariadb --no-defaults --default-character-set=euckr --socket='%1' -uroot %2 < '%3'")
+            .arg(BenchEnv("AS_BENCH_SOCKET"), BenchEnv("AS_BENCH_DB"), upgrade)
+            .toLocal8Bit()
+            .constData());
     if (gReady) {
         ExecSQL(QStringLiteral("DELETE FROM ascomp WHERE ascode IN (%1, %2)").arg(gSaveSeq).arg(gHistorySeq));
         ExecSQL(QStringLiteral("DELETE FROM aslist WHERE seq IN (%1, %2)").arg(gSaveSeq).arg(gHistorySeq));
