@@ -1,10 +1,15 @@
+#include "../records/ListData.h"
 #include "MsgRecorder.h"
 #include "TestEnv.h"
+#include "common/Globals.h"
+#include "common/SiteConfig.h"
 #include "db/DbStartup.h"
 #include "db/Query.h"
 #include "editor/RecordStatements.h"
 #include "journal/DesktopNotices.h"
 #include "journal/JournalPoll.h"
+#include "records/FrmMain.h"
+#include "shell/DesktopNoticeSetup.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -50,6 +55,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void oneClientIsToldOfTheOthersSave();
+    void theProgramTellsAndOpensTheRecord();
     void noSessionBusMeansNoNotices();
 
 private:
@@ -147,6 +153,44 @@ void NoticesTest::oneClientIsToldOfTheOthersSave()
     QCOMPARE(m_server.shown[1].body,
              QStringLiteral("요청하신 건의 상태가 바뀌었습니다.\n상태: 배포완료 → 환경문제"));
     QCOMPARE(msgs.count(), 0);
+}
+
+void NoticesTest::theProgramTellsAndOpensTheRecord()
+{
+    MsgRecorder msgs;
+    gAppTitle = QString::fromUtf8(kAppTitle);
+    gUserId = QStringLiteral("kim");
+    const QString error = OpenListDatabase(m_env, QStringLiteral("t_notices_main"));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    SiteConfig site = Site();
+    site.notifySeconds = 1;
+    SetSiteForTesting(site);
+    TestDb admin;
+    QVERIFY(admin.exec(
+        QStringLiteral("INSERT INTO t_notices_main.aslist (appcode, title, user_q, qusdate, status) "
+                       "VALUES (1, '알림 건', 'kim', '2026-10-01 09:00', '요청대기')")));
+    const long seq = admin.value(QStringLiteral("SELECT MAX(seq) FROM t_notices_main.aslist")).toLong();
+    QVERIFY(admin.exec(
+        QStringLiteral(
+            "INSERT INTO t_notices_main.ascomp (`user`, comname, ascode) VALUES ('kim', 'TAVEN', %1)")
+            .arg(seq)));
+
+    FrmMain w;
+    StartDesktopNotices(&w);
+    w.Form_Load();
+    const qsizetype before = m_server.shown.size();
+    QVERIFY(admin.exec(
+        QStringLiteral("SET @as_appuser = 'lee'; UPDATE t_notices_main.aslist SET status = '배포완료' "
+                       "WHERE seq = %1")
+            .arg(seq)));
+    QTRY_COMPARE_WITH_TIMEOUT(m_server.shown.size(), before + 1, 20000);
+    QCOMPARE(m_server.shown.last().summary, QStringLiteral("A/S %1: 알림 건").arg(seq));
+    QDBusMessage click = QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("ActionInvoked"));
+    click << uint(m_server.shown.size()) << QStringLiteral("default");
+    QVERIFY(QDBusConnection(QStringLiteral("service")).send(click));
+    QTRY_COMPARE(w.GetRowSeq(-2), seq);
+    QCOMPARE(msgs.count(), 0);
+    CloseDB();
 }
 
 void NoticesTest::noSessionBusMeansNoNotices()
