@@ -32,6 +32,9 @@ SiteConfig LoadSiteConfig(const QString& path)
     c.updateCaFile = read("Update", "CaFile", {});
     c.shareHost = read("Share", "Host", {});
     c.mountRoot = read("Share", "MountRoot", {});
+    const int interval = read("Notify", "Interval", {}).toInt(&ok);
+    if (ok && interval >= 0)
+        c.notifySeconds = interval;
     return c;
 }
 

@@ -14,6 +14,7 @@ struct SiteConfig
     QString updateCaFile; // [Update] CaFile: certificates trusted for an https update server
     QString shareHost;    // [Share] Host: file server of the screenshot share
     QString mountRoot;    // [Share] MountRoot: where that host's shares are mounted
+    int notifySeconds = 30; // [Notify] Interval: seconds between looks at the change journal, 0 off
 };
 
 inline constexpr const char* kDefaultDbHost = "127.0.0.1";

@@ -153,6 +153,7 @@ bool cMySQL::connectNow()
     }
     m_connected = true;
     recordThreadId();
+    sendSessionUser();
     if (m_checkCharSet)
         checkCharSet();
     return true;
@@ -164,6 +165,19 @@ void cMySQL::recordThreadId()
     const QString previous = profile::ReadString(path, QStringLiteral("LPID"), m_user, {}, 100).trimmed();
     profile::WriteString(path, QStringLiteral("LPID2"), m_user, previous);
     profile::WriteString(path, QStringLiteral("LPID"), m_user, QString::number(mysql_thread_id(m_h->conn)));
+}
+
+void cMySQL::setSessionUser(const QString& userId)
+{
+    m_sessionUser = userId;
+    if (m_connected && !m_lost)
+        sendSessionUser();
+}
+
+void cMySQL::sendSessionUser()
+{
+    if (!m_sessionUser.isEmpty())
+        query(QStringLiteral("SET @as_appuser = '") + escape_string(m_sessionUser) + QLatin1Char('\''), true);
 }
 
 void cMySQL::checkCharSet()

@@ -37,6 +37,11 @@ public:
     // reported as at start) and records the new thread id in config.ini.
     RecordSetPtr query(const QString& sql, bool silent = false);
 
+    // The application user this connection writes for: sent to the server as the
+    // session variable @as_appuser now and after every connect and reconnect, so the
+    // server's change journal can name who changed what. Empty sends nothing.
+    void setSessionUser(const QString& userId);
+
     long affected_rows() const;
     long insert_id() const;
     void free_result();
@@ -110,6 +115,7 @@ private:
     bool connectNow();
     void failStatement(bool silent);
     void recordThreadId();
+    void sendSessionUser();
     void checkCharSet();
 
     std::unique_ptr<Handle> m_h;
@@ -120,6 +126,7 @@ private:
     bool m_checkCharSet = false;
     int m_connectPort = 3306;
     QString m_user, m_password, m_host, m_db, m_unixSocket, m_charSet;
+    QString m_sessionUser;
     int m_port = 3306;
     unsigned long m_clientFlags = 0;
     bool m_noErrMsg = false;

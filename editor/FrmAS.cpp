@@ -79,6 +79,7 @@ void OpenRecordEditor(FrmMain* main, bool newRecord)
             return;
         }
         form.ApplyRightsFor(row);
+        form.btnHistory->setVisible(main->btnHistory->isVisible());
     }
     form.exec();
 }

@@ -128,6 +128,7 @@ public:
 
     QLabel* lblRecKey = nullptr;
     QCheckBox* chkContinueAdd = nullptr;
+    QPushButton* btnHistory = nullptr; // the record's change history; edit mode only
     QPushButton* btnSave = nullptr;
     QPushButton* btnClose = nullptr;
 

@@ -1,9 +1,11 @@
 // The controls of the record editor and their places.
+#include "common/Globals.h"
 #include "controls/FieldAccess.h"
 #include "controls/HCCombo.h"
 #include "controls/HCText.h"
 #include "editor/FrmAS.h"
 #include "records/ShotBox.h"
+#include "windows/FrmHistory.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -74,10 +76,13 @@ void FrmAS::buildControls()
 
     chkContinueAdd = new QCheckBox(QStringLiteral("계속 등록하기(&N)"));
     chkContinueAdd->setObjectName(QStringLiteral("chkContinueAdd"));
+    btnHistory = makeButton(QStringLiteral("btnHistory"), QStringLiteral("변경이력"));
+    btnHistory->hide();
     btnSave = makeButton(QStringLiteral("btnSave"), QStringLiteral("저  장 F2"));
     btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("닫  기(&C)"));
     auto* commands = new QHBoxLayout;
     commands->addWidget(chkContinueAdd);
+    commands->addWidget(btnHistory);
     commands->addStretch();
     commands->addWidget(btnSave);
     commands->addWidget(btnClose);
@@ -245,7 +250,7 @@ void FrmAS::orderTabs()
     addStrip(0);
     order << cmbStatus << cmbUser[1] << dpFtp << htTime << btnDate << btnReset << txtSolution << btnExtend;
     addStrip(1);
-    order << chkContinueAdd << btnSave << btnClose;
+    order << chkContinueAdd << btnHistory << btnSave << btnClose;
     SetTabOrder(order);
 }
 
@@ -260,6 +265,7 @@ void FrmAS::connectEvents()
     shortcut(Qt::Key_Escape, &QWidget::close);
     connect(btnSave, &QPushButton::clicked, this, &FrmAS::btnSave_Click);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnHistory, &QPushButton::clicked, this, [this] { ShowHistory(this, gCurSeq); });
     connect(cmbStatus, &HCCombo::Click, this, &FrmAS::cmbStatus_Click);
     connect(btnDate, &QPushButton::clicked, this, &FrmAS::btnDate_Click);
     connect(btnReset, &QPushButton::clicked, this, &FrmAS::btnReset_Click);

@@ -11,6 +11,7 @@
 #include "grid/MduSpread.h"
 #include "grid/SpreadGrid.h"
 #include "grid/SpreadMenu.h"
+#include "journal/JournalHistory.h"
 #include "records/Form2.h"
 #include "records/FrmCompany.h"
 #include "records/ListExport.h"
@@ -77,6 +78,7 @@ void FrmMain::connectEvents()
     connect(btnDel, &QPushButton::clicked, this, &FrmMain::RecDelete);
     shortcut(Qt::Key_F4, &FrmMain::RecDelete);
     connect(btnComDel, &QPushButton::clicked, this, &FrmMain::btnComDel_Click);
+    connect(btnHistory, &QPushButton::clicked, this, &FrmMain::btnHistory_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
     shortcut(Qt::Key_F5, &FrmMain::SearchList);
     connect(btnCompany, &QPushButton::clicked, this, &FrmMain::btnCompany_Click);
@@ -113,6 +115,7 @@ void FrmMain::Form_Load()
     SetupCompanyGrid(spCom);
     LoadFormIni(this, false, QString());
     m_loadedGeometry = QRect(pos(), size());
+    btnHistory->setVisible(JournalPresent());
 
     chkTerm->setChecked(
         GetSetting(gAppTitle, QStringLiteral("Config"), QStringLiteral("term"), QStringLiteral("0"))

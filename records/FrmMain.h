@@ -87,6 +87,12 @@ public:
     void RecDelete();
     // Deletes the active company row; only the user who registered it may.
     void btnComDel_Click();
+    // Opens the change history of the active record (btnHistory, shown only when the
+    // database keeps a journal).
+    void btnHistory_Click();
+    // Brings the window up with record `seq` selected, reading it into the list first
+    // when the list does not show it (a clicked desktop notice).
+    void ShowRecord(long seq);
     // Opens the Excel import window.
     void Command1_Click();
     // Ends the program at once, without saving the window's place.
@@ -133,6 +139,7 @@ public:
     SpreadGrid* spCom = nullptr;
     QPushButton* btnCompany = nullptr;
     QPushButton* btnComDel = nullptr;
+    QPushButton* btnHistory = nullptr;
 
 signals:
     // The window was closed; the program ends with it.

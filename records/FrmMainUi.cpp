@@ -167,7 +167,7 @@ void FrmMain::buildControls()
                  txtFindMemo[2], cmbStatus,      btnAdd,         btnEdit,      btnDel,         Command1,
                  btnFind,        btnClose,       spList,         txtErr,       btnErrExtend,   btnZoom[0],
                  btnVecter[0],   btnVecter[1],   txtSolution,    btnSolExtend, btnZoom[1],     btnVecter[2],
-                 btnVecter[3],   btnCompany,     btnComDel,      spCom});
+                 btnVecter[3],   btnHistory,     btnCompany,     btnComDel,      spCom});
 }
 
 QWidget* FrmMain::buildFilterBar()
@@ -318,6 +318,8 @@ QWidget* FrmMain::buildDetailPane()
     // The companies of the record, with their two buttons above them.
     btnCompany = makeButton(QStringLiteral("btnCompany"), QStringLiteral("업체추가 F6"));
     btnComDel = makeButton(QStringLiteral("btnComDel"), QStringLiteral("업체삭제"));
+    btnHistory = makeButton(QStringLiteral("btnHistory"), QStringLiteral("변경이력"));
+    btnHistory->hide();
     spCom = new SpreadGrid;
     spCom->setObjectName(QStringLiteral("spCom"));
     spCom->setAccessibleName(QStringLiteral("업체 목록"));
@@ -326,6 +328,7 @@ QWidget* FrmMain::buildDetailPane()
     companies->setSpacing(3);
     auto* companyButtons = new QHBoxLayout;
     companyButtons->setSpacing(kButtonGap);
+    companyButtons->addWidget(btnHistory);
     companyButtons->addStretch();
     companyButtons->addWidget(btnCompany);
     companyButtons->addWidget(btnComDel);

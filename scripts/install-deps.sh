@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl libbenchmark-dev
   libxlsxwriter-dev libminizip-dev python3-openpyxl python3-xlrd python3-xlwt
   xvfb xauth x11-utils xdotool fonts-nanum
+  dbus-daemon dbus-bin
   binutils-mingw-w64-x86-64
   dpkg-dev file lintian desktop-file-utils appstream libx11-dev
 )

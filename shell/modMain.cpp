@@ -12,6 +12,7 @@
 #include "platform/OsVersion.h"
 #include "platform/SingleInstance.h"
 #include "records/FrmMain.h"
+#include "shell/DesktopNoticeSetup.h"
 #include "shell/AutoUpdate.h"
 #include "shell/frmLogin.h"
 
@@ -79,6 +80,7 @@ void Main()
     QObject::connect(mainWindow, &FrmMain::Unloaded, [] { ExitApp(); });
     QObject::connect(mainWindow, &FrmMain::EditorRequested, mainWindow,
                      [mainWindow](bool newRecord) { OpenRecordEditor(mainWindow, newRecord); });
+    StartDesktopNotices(mainWindow);
     mainWindow->Form_Load();
 }
 
