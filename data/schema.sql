@@ -61,7 +61,12 @@ CREATE TABLE IF NOT EXISTS aslist (
   KEY aslist_qusdate (qusdate, seq),
   KEY aslist_appcode (appcode, qusdate),
   KEY aslist_user_q (user_q, qusdate),
-  KEY aslist_user_a (user_a, qusdate)
+  KEY aslist_user_a (user_a, qusdate),
+  -- The statistics count from these alone, never reading a record's texts: requests
+  -- registered in a period by month, program and status (with whether they hold a
+  -- completion time), and completed or waiting requests by status and completion time.
+  KEY aslist_stats (qusdate, appcode, status, ftpdate),
+  KEY aslist_done (status, ftpdate, appcode, user_a, qusdate)
 ) ENGINE=InnoDB DEFAULT CHARSET=euckr;
 
 CREATE TABLE IF NOT EXISTS ascomp (

@@ -127,6 +127,7 @@ void FrmMain::buildControls()
     btnFind = makeButton(QStringLiteral("btnFind"), QStringLiteral("조회 F5"));
     btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("닫기 &C"));
     Command1 = makeButton(QStringLiteral("Command1"), QStringLiteral("액셀"));
+    btnStats = makeButton(QStringLiteral("btnStats"), QStringLiteral("통계 F7"));
     auto* buttons = new QGridLayout;
     buttons->setSpacing(kButtonGap);
     buttons->addWidget(btnAdd, 0, 0);
@@ -135,6 +136,7 @@ void FrmMain::buildControls()
     buttons->addWidget(Command1, 1, 0);
     buttons->addWidget(btnFind, 1, 1);
     buttons->addWidget(btnClose, 1, 2);
+    buttons->addWidget(btnStats, 0, 3);
     buttons->setRowStretch(2, 1);
     topLayout->addLayout(buttons);
 
@@ -168,6 +170,7 @@ void FrmMain::buildControls()
                  btnFind,        btnClose,       spList,         txtErr,       btnErrExtend,   btnZoom[0],
                  btnVecter[0],   btnVecter[1],   txtSolution,    btnSolExtend, btnZoom[1],     btnVecter[2],
                  btnVecter[3],   btnCompany,     btnComDel,      spCom});
+    setTabOrder(btnClose, btnStats);
 }
 
 QWidget* FrmMain::buildFilterBar()
