@@ -133,19 +133,8 @@ int main(int argc, char** argv)
     QTemporaryDir appDir;
     gDir = &appDir;
     SetAppDirForTesting(appDir.path());
-    InstallMsgReporter();
-    SetMsgResponder([](const MsgPrompt& prompt) {
-        static QSet<QString> told;
-        if (!told.contains(prompt.text)) {
-            told.insert(prompt.text);
-            std::fprintf(stderr, "message: %s\n", qPrintable(prompt.text));
-        }
-        return MsgAnswer{};
-    });
-    SiteConfig site;
-    site.dbHost = BenchEnv("AS_BENCH_HOST");
-    site.dbPort = BenchEnv("AS_BENCH_PORT").toInt();
-    SetSiteForTesting(site);
+    AnswerMessagesTellingEachOnce();
+    SetSiteForTesting(BenchSite());
     gAppTitle = QString::fromUtf8(kAppTitle);
     gConnected = DBInit(Site().dbHost, QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword),
                         BenchEnv("AS_BENCH_DB"), {}, 0, QStringLiteral("euckr"));
