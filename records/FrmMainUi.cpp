@@ -120,7 +120,7 @@ void FrmMain::buildControls()
     filterArea->setWidget(buildFilterBar());
     topLayout->addWidget(filterArea, 1);
 
-    // Two rows of buttons at the right edge: add, edit, delete; find, close.
+    // Buttons at the right edge: add, edit, delete; find, close; the statistics under them.
     btnAdd = makeButton(QStringLiteral("btnAdd"), QStringLiteral("추가 F2"));
     btnEdit = makeButton(QStringLiteral("btnEdit"), QStringLiteral("수정 F3"));
     btnDel = makeButton(QStringLiteral("btnDel"), QStringLiteral("삭제 F4"));
@@ -136,8 +136,8 @@ void FrmMain::buildControls()
     buttons->addWidget(Command1, 1, 0);
     buttons->addWidget(btnFind, 1, 1);
     buttons->addWidget(btnClose, 1, 2);
-    buttons->addWidget(btnStats, 0, 3);
-    buttons->setRowStretch(2, 1);
+    buttons->addWidget(btnStats, 2, 0);
+    buttons->setRowStretch(3, 1);
     topLayout->addLayout(buttons);
 
     fraAs = new QGroupBox(QStringLiteral(" A / S List"));
