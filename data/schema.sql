@@ -64,9 +64,10 @@ CREATE TABLE IF NOT EXISTS aslist (
   KEY aslist_user_a (user_a, qusdate),
   -- The statistics count from these alone, never reading a record's texts: requests
   -- registered in a period by month, program and status (with whether they hold a
-  -- completion time), and completed or waiting requests by status and completion time.
+  -- completion time), completed requests by completion time, waiting ones by program.
   KEY aslist_stats (qusdate, appcode, status, ftpdate),
-  KEY aslist_done (status, ftpdate, appcode, user_a, qusdate)
+  KEY aslist_done (status, ftpdate, appcode, user_a, qusdate),
+  KEY aslist_open (status, appcode)
 ) ENGINE=InnoDB DEFAULT CHARSET=euckr;
 
 CREATE TABLE IF NOT EXISTS ascomp (

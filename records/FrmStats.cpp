@@ -69,8 +69,8 @@ FrmStats::FrmStats(const StatsFilter& start, bool ownPeriod, const QString& filt
     buildControls(filterText);
     const QDate today = QDate::currentDate();
     if (ownPeriod) {
-        cmbPeriod->setCurrentIndex(int(PeriodKind::Last12Months));
-        const StatsPeriod p = PeriodFor(PeriodKind::Last12Months, today);
+        cmbPeriod->setCurrentIndex(int(PeriodKind::Last3Months));
+        const StatsPeriod p = PeriodFor(PeriodKind::Last3Months, today);
         dpStatsTerm[0]->setDate(p.from);
         dpStatsTerm[1]->setDate(p.to);
     } else {

@@ -74,7 +74,7 @@ QString WaitingStatement(const StatsFilter& filter)
         open << quoted(s);
     return QStringLiteral("SELECT appcode, status, COUNT(*) AS cnt FROM aslist WHERE status IN (") +
            open.join(QStringLiteral(", ")) + QLatin1Char(')') + programCondition(filter) +
-           QStringLiteral(" GROUP BY appcode, status");
+           QStringLiteral(" GROUP BY status, appcode");
 }
 
 QString ProgramNamesStatement()

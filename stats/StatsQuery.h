@@ -5,9 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// The statements behind the statistics. Each reads only what the indexes
-// aslist_stats (qusdate, appcode, status, ftpdate) and aslist_done (status, ftpdate,
-// appcode, user_a, qusdate) hold, so the server never reads the records' long texts.
+// The statements behind the statistics. Each reads only what one of the indexes
+// aslist_stats (qusdate, appcode, status, ftpdate), aslist_done (status, ftpdate,
+// appcode, user_a, qusdate) and aslist_open (status, appcode) holds, so the server never
+// reads the records' long texts.
 
 // What the figures cover: the period, and the main window's program and person in
 // charge filters.
