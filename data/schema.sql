@@ -61,7 +61,13 @@ CREATE TABLE IF NOT EXISTS aslist (
   KEY aslist_qusdate (qusdate, seq),
   KEY aslist_appcode (appcode, qusdate),
   KEY aslist_user_q (user_q, qusdate),
-  KEY aslist_user_a (user_a, qusdate)
+  KEY aslist_user_a (user_a, qusdate),
+  -- The statistics count from these alone, never reading a record's texts: requests
+  -- registered in a period by month, program and status (with whether they hold a
+  -- completion time), completed requests by completion time, waiting ones by program.
+  KEY aslist_stats (qusdate, appcode, status, ftpdate),
+  KEY aslist_done (status, ftpdate, appcode, user_a, qusdate),
+  KEY aslist_open (status, appcode)
 ) ENGINE=InnoDB DEFAULT CHARSET=euckr;
 
 CREATE TABLE IF NOT EXISTS ascomp (

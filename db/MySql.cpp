@@ -152,7 +152,8 @@ bool cMySQL::connectNow()
         return false;
     }
     m_connected = true;
-    recordThreadId();
+    if (m_recordThreadId)
+        recordThreadId();
     sendSessionUser();
     if (m_checkCharSet)
         checkCharSet();

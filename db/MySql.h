@@ -72,6 +72,9 @@ public:
     void setNoErrMsg(bool v) { m_noErrMsg = v; }
     bool DoMemFree() const { return m_doMemFree; }
     void setDoMemFree(bool v) { m_doMemFree = v; }
+    // Whether connecting records the server thread id in config.ini (the default); a
+    // helper connection beside the program's own turns it off.
+    void setRecordThreadId(bool v) { m_recordThreadId = v; }
 
     // Thin wrappers over the client library. Failures set lastError() with the
     // source "cMysql::<member>" and give an empty or zero result.
@@ -131,6 +134,7 @@ private:
     unsigned long m_clientFlags = 0;
     bool m_noErrMsg = false;
     bool m_doMemFree = false;
+    bool m_recordThreadId = true;
 };
 
 // Connections made from now on wait at most this long for a statement's reads and

@@ -26,6 +26,7 @@ void JournalPoll::start(const cMySQL& model, int seconds)
     if (seconds <= 0)
         return;
     m_db = std::make_unique<cMySQL>();
+    m_db->setRecordThreadId(false);
     m_db->real_connect(model.host(), model.user(), model.password(), model.db(), model.port(), {}, 0, true);
     pollOnce();
     m_timer.start(seconds * 1000);

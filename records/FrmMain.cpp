@@ -14,6 +14,7 @@
 #include "journal/JournalHistory.h"
 #include "records/Form2.h"
 #include "records/FrmCompany.h"
+#include "records/FrmStats.h"
 #include "records/ListExport.h"
 #include "records/ListGrid.h"
 #include "records/MainCommands.h"
@@ -83,6 +84,8 @@ void FrmMain::connectEvents()
     shortcut(Qt::Key_F5, &FrmMain::SearchList);
     connect(btnCompany, &QPushButton::clicked, this, &FrmMain::btnCompany_Click);
     shortcut(Qt::Key_F6, &FrmMain::btnCompany_Click);
+    connect(btnStats, &QPushButton::clicked, this, &FrmMain::btnStats_Click);
+    shortcut(Qt::Key_F7, &FrmMain::btnStats_Click);
     connect(spCom, &SpreadGrid::DblClick, this, [this] { spCom_DblClick(); });
 
     connect(spList, &SpreadGrid::Click, this, [this] { spList_Click(); });
@@ -370,6 +373,11 @@ void FrmMain::btnComDel_Click()
 void FrmMain::Command1_Click()
 {
     ShowExcelImport(this);
+}
+
+void FrmMain::btnStats_Click()
+{
+    ShowStats(this, m_stats);
 }
 
 void FrmMain::btnClose_Click()

@@ -4,10 +4,12 @@
 #include "records/ShotGroups.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <array>
 
+class FrmStats;
 class HCCombo;
 class QCheckBox;
 class QDateEdit;
@@ -97,6 +99,8 @@ public:
     void Command1_Click();
     // Ends the program at once, without saving the window's place.
     void btnClose_Click();
+    // Opens the statistics window (btnStats, F7), or brings it to the front.
+    void btnStats_Click();
 
     const ShotGroups& shots() const { return m_shots; }
     // The picture an image box shows; null while it shows the picture of imgBase.
@@ -119,6 +123,7 @@ public:
     QPushButton* btnDel = nullptr;
     QPushButton* btnClose = nullptr;
     QPushButton* Command1 = nullptr;
+    QPushButton* btnStats = nullptr;
 
     // --- List
     QGroupBox* fraAs = nullptr;
@@ -174,4 +179,5 @@ private:
     QRect m_loadedGeometry;
     // btnClose ends the program without the close handling.
     bool m_endAtOnce = false;
+    QPointer<FrmStats> m_stats;
 };

@@ -120,13 +120,14 @@ void FrmMain::buildControls()
     filterArea->setWidget(buildFilterBar());
     topLayout->addWidget(filterArea, 1);
 
-    // Two rows of buttons at the right edge: add, edit, delete; find, close.
+    // Buttons at the right edge: add, edit, delete; find, close; the statistics under them.
     btnAdd = makeButton(QStringLiteral("btnAdd"), QStringLiteral("추가 F2"));
     btnEdit = makeButton(QStringLiteral("btnEdit"), QStringLiteral("수정 F3"));
     btnDel = makeButton(QStringLiteral("btnDel"), QStringLiteral("삭제 F4"));
     btnFind = makeButton(QStringLiteral("btnFind"), QStringLiteral("조회 F5"));
     btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("닫기 &C"));
     Command1 = makeButton(QStringLiteral("Command1"), QStringLiteral("액셀"));
+    btnStats = makeButton(QStringLiteral("btnStats"), QStringLiteral("통계 F7"));
     auto* buttons = new QGridLayout;
     buttons->setSpacing(kButtonGap);
     buttons->addWidget(btnAdd, 0, 0);
@@ -135,7 +136,8 @@ void FrmMain::buildControls()
     buttons->addWidget(Command1, 1, 0);
     buttons->addWidget(btnFind, 1, 1);
     buttons->addWidget(btnClose, 1, 2);
-    buttons->setRowStretch(2, 1);
+    buttons->addWidget(btnStats, 2, 0);
+    buttons->setRowStretch(3, 1);
     topLayout->addLayout(buttons);
 
     fraAs = new QGroupBox(QStringLiteral(" A / S List"));
@@ -168,6 +170,7 @@ void FrmMain::buildControls()
                  btnFind,        btnClose,       spList,         txtErr,       btnErrExtend,   btnZoom[0],
                  btnVecter[0],   btnVecter[1],   txtSolution,    btnSolExtend, btnZoom[1],     btnVecter[2],
                  btnVecter[3],   btnHistory,     btnCompany,     btnComDel,      spCom});
+    setTabOrder(btnClose, btnStats);
 }
 
 QWidget* FrmMain::buildFilterBar()

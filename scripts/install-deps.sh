@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   libmariadb-dev mariadb-server mariadb-client
   libcurl4-openssl-dev libssl-dev openssl libbenchmark-dev
   libxlsxwriter-dev libminizip-dev python3-openpyxl python3-xlrd python3-xlwt

@@ -166,21 +166,8 @@ int main(int argc, char** argv)
     gDir = &appDir;
     qputenv("XDG_CONFIG_HOME", appDir.filePath(QStringLiteral("config")).toUtf8()); // the period box saves
     SetAppDirForTesting(appDir.path());
-    // Messages are answered at once; each different one is told once, so that a failed
-    // statement does not pass for a quick one.
-    InstallMsgReporter();
-    SetMsgResponder([](const MsgPrompt& prompt) {
-        static QSet<QString> told;
-        if (!told.contains(prompt.text)) {
-            told.insert(prompt.text);
-            std::fprintf(stderr, "message: %s\n", qPrintable(prompt.text));
-        }
-        return MsgAnswer{};
-    });
-    SiteConfig site;
-    site.dbHost = BenchEnv("AS_BENCH_HOST");
-    site.dbPort = BenchEnv("AS_BENCH_PORT").toInt();
-    SetSiteForTesting(site);
+    AnswerMessagesTellingEachOnce();
+    SetSiteForTesting(BenchSite());
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("hqt");
     gUseGridColors = true;

@@ -3,9 +3,12 @@
 // What the benchmarks that compare the program with the mariadb command-line
 // client share: the server settings from scripts/bench.sh, the client's command
 // line, and a reporter that prints the ratio of two benchmarks' times.
+#include "common/MsgBox.h"
+#include "common/SiteConfig.h"
 #include "db/BuiltinAccount.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -16,6 +19,30 @@
 inline QString BenchEnv(const char* name)
 {
     return qEnvironmentVariable(name);
+}
+
+// Answers every message at once and tells each different one once on the error
+// output, so that a failed statement does not pass for a quick one.
+inline void AnswerMessagesTellingEachOnce()
+{
+    InstallMsgReporter();
+    SetMsgResponder([](const MsgPrompt& prompt) {
+        static QSet<QString> told;
+        if (!told.contains(prompt.text)) {
+            told.insert(prompt.text);
+            std::fprintf(stderr, "message: %s\n", qPrintable(prompt.text));
+        }
+        return MsgAnswer{};
+    });
+}
+
+// The site configuration that points at the benchmark server.
+inline SiteConfig BenchSite()
+{
+    SiteConfig site;
+    site.dbHost = BenchEnv("AS_BENCH_HOST");
+    site.dbPort = BenchEnv("AS_BENCH_PORT").toInt();
+    return site;
 }
 
 // Runs `input` ("-e \"statement\"" or "< 'file'") on the benchmark database and

@@ -122,7 +122,7 @@ void PackageTest::packageContents()
     QCOMPARE(GetFileVer(m_root + "/opt/asmanager/asmanager", true), QStringLiteral(AS_VERSION_TEXT));
 
     const QString depends = run("dpkg-deb", {"-f", m_deb, "Depends"}).out;
-    for (const char* library : {"libc6", "libqt6widgets6", "libmariadb3", "libcurl4"})
+    for (const char* library : {"libc6", "libqt6widgets6", "libqt6charts6", "libmariadb3", "libcurl4"})
         QVERIFY2(depends.contains(QLatin1String(library)), qPrintable(depends));
     QCOMPARE(run("dpkg-deb", {"-I", m_deb, "conffiles"}).out.trimmed(),
              QStringLiteral("/etc/asmanager/site.ini"));

@@ -10,6 +10,7 @@
 #include "records/Form2.h"
 #include "records/FrmCompany.h"
 #include "records/FrmMain.h"
+#include "records/FrmStats.h"
 #include "shell/frmLogin.h"
 #include "windows/FrmExtend.h"
 #include "windows/FrmZoom_Image.h"
@@ -143,6 +144,14 @@ private slots:
             return w;
         });
         row("FrmAS", [](FrmMain* m) { return new FrmAS(m); });
+        row("FrmStats", [](FrmMain* m) {
+            auto* w =
+                new FrmStats(StatsFilterOf(m->CurrentFilters()), true, QStringLiteral("모든 프로그램"), m);
+            QSignalSpy shown(w, &FrmStats::figuresShown);
+            while (w->figures().stage < 3 && shown.wait(5000)) {
+            }
+            return w;
+        });
         row("FloatMsg",
             [](FrmMain*) { return new FloatMsgWindow(QStringLiteral("자료가 저장되었습니다.")); });
     }
