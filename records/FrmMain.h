@@ -21,6 +21,9 @@ class QToolButton;
 class ShotBox;
 class SpreadGrid;
 
+// The main window's key for the Excel import, whose button (Command1) stays hidden.
+inline constexpr QKeyCombination kExcelImportKey(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_I);
+
 // The caption of the program's main windows: the application title, the version
 // (major.minor.revision) and the database server.
 QString MainWindowCaption();
@@ -83,7 +86,7 @@ public:
     void RecDelete();
     // Deletes the active company row; only the user who registered it may.
     void btnComDel_Click();
-    // Opens the Excel import window.
+    // Opens the Excel import window; also by the key kExcelImportKey.
     void Command1_Click();
     // Ends the program at once, without saving the window's place.
     void btnClose_Click();
