@@ -19,6 +19,9 @@ constexpr const char* kHelp =
     "                 print the network adapter address this PC is registered by in\n"
     "                 the PC allow-list (user_mac.mac_addr) and exit\n"
     "\n"
+    "In the A/S list window, Ctrl+Shift+I opens the Excel import, which builds the INSERT\n"
+    "statements of new requests from a worksheet for an operator to run.\n"
+    "\n"
     "Qt's standard options (-platform, -style, -session, ...) are passed on to Qt.\n"
     "The site configuration is site.ini beside the program, else /etc/asmanager/site.ini.\n";
 

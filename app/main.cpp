@@ -1,10 +1,9 @@
 #include "app/CommandLine.h"
+#include "dialogs/KoreanLocale.h"
 #include "platform/UpdateHandshake.h"
 #include "shell/modMain.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <clocale>
 #include <cstdlib>
 #include <langinfo.h>
@@ -34,11 +33,8 @@ int main(int argc, char* argv[])
     // Started by filechanger after an update: it keeps the previous program until now.
     ReportStarted();
 
-    // Standard buttons read 확인/취소/예/아니요.
-    QTranslator qtKorean;
-    if (qtKorean.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtKorean);
+    // Standard buttons read 확인/취소/예/아니요, calendars and file dialogs speak Korean.
+    UseKoreanLocale();
 
     Main();
     return app.exec();

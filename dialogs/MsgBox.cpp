@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/Reporter.h"
+#include "dialogs/LocaleFileModel.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -150,16 +151,19 @@ MsgAnswer ask(const MsgPrompt& prompt)
         const QString start = prompt.defaultText.isEmpty()
                                   ? prompt.folder
                                   : prompt.folder + QLatin1Char('/') + prompt.defaultText;
+        const QStringList filters = qtFilter(prompt.filter).split(QStringLiteral(";;"));
+        QFileDialog dialog(QApplication::activeWindow(), prompt.title, start,
+                           filters.join(QStringLiteral(";;")));
+        dialog.setProxyModel(new LocaleFileModel(&dialog));
         if (prompt.kind == MsgPrompt::Kind::OpenFile) {
-            answer.text = QFileDialog::getOpenFileName(QApplication::activeWindow(), prompt.title, start,
-                                                       qtFilter(prompt.filter));
+            dialog.setFileMode(QFileDialog::ExistingFile);
         } else {
-            const QStringList filters = qtFilter(prompt.filter).split(QStringLiteral(";;"));
-            QString chosen;
-            answer.text = QFileDialog::getSaveFileName(QApplication::activeWindow(), prompt.title, start,
-                                                       filters.join(QStringLiteral(";;")), &chosen);
-            answer.filterIndex = int(std::max<qsizetype>(0, filters.indexOf(chosen)));
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
         }
+        if (dialog.exec() == QDialog::Accepted)
+            answer.text = dialog.selectedFiles().value(0);
+        answer.filterIndex = int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
         answer.button = answer.text.isEmpty() ? vbCancel : vbOK;
         break;
     }

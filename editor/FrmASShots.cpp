@@ -3,6 +3,7 @@
 #include "common/Cp949.h"
 #include "common/MsgBox.h"
 #include "controls/HCText.h"
+#include "editor/CaptureImage.h"
 #include "editor/DesktopCapture.h"
 #include "editor/FrmAS.h"
 #include "editor/PictureDialog.h"
@@ -113,10 +114,31 @@ void FrmAS::AttachPicture(int index, const QString& path)
         return;
     }
     AppError error;
-    const QPixmap picture = QPixmap::fromImage(LoadShotImage(path, kSlotPicture, &error));
+    if (!QFileInfo(path).isFile()) {
+        LoadShotImage(path, kSlotPicture, &error);
+        return showFormError(error, "btnAppend_Click");
+    }
+    // A JPEG is kept where it is until the save; any other picture becomes a capture.
+    QString file = path;
+    if (!IsJpegFile(path)) {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        reader.setAutoTransform(true);
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            MsgInfo(QStringLiteral("그림 파일이 아니어서 붙일 수 없습니다. BMP, JPG, GIF, PNG 그림을 "
+                                   "선택하여 주십시요.\r\n\r\n") +
+                    path);
+            return;
+        }
+        file = SaveCaptureImage(image, CaptureDir(), htField[0]->Text(), QDateTime::currentDateTime(), error);
+        if (file.isEmpty())
+            return showFormError(error, "btnAppend_Click");
+    }
+    const QPixmap picture = QPixmap::fromImage(LoadShotImage(file, kSlotPicture, &error));
     if (picture.isNull())
         return showFormError(error, "btnAppend_Click");
-    showSlot(TargetSlot(m_tags, index), path, picture);
+    showSlot(TargetSlot(m_tags, index), file, picture);
 }
 
 int FrmAS::HalfOf(const QWidget* widget) const
@@ -137,15 +159,9 @@ bool FrmAS::PastePicture()
     if (image.isNull() || !btnAppend[half]->isEnabled())
         return false;
     AppError error;
-    const QString folder = CaptureDir();
-    const QString file = CaptureFilePath(folder, htField[0]->Text(), QDateTime::currentDateTime());
-    QPixmap picture;
-    if (!QDir().mkpath(folder))
-        error = {76, QStringLiteral("PastePicture"), QStringLiteral("Path not found: ") + folder};
-    else if ((QFile::exists(file) && !QFile::remove(file)) || !image.save(file, "JPG", 100))
-        error = {75, QStringLiteral("PastePicture"), QStringLiteral("Path/File access error: ") + file};
-    else
-        picture = LoadShot(file, &error);
+    const QString file =
+        SaveCaptureImage(image, CaptureDir(), htField[0]->Text(), QDateTime::currentDateTime(), error);
+    const QPixmap picture = file.isEmpty() ? QPixmap() : LoadShot(file, &error);
     if (picture.isNull()) {
         showFormError(error, "PastePicture");
         return true;
@@ -172,10 +188,26 @@ bool isPasteKey(QEvent* event)
            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste);
 }
 
+// Esc looking for a shortcut while a drop-down list of the window is open. The list closes
+// itself at that moment, so the key would then find the window's Esc and close the window.
+bool isEscOnOpenList(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride ||
+        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel))
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && QApplication::activePopupWidget() == widget->window();
+}
+
 } // namespace
 
 bool FrmAS::eventFilter(QObject* watched, QEvent* event)
 {
+    // Esc on an open list closes the list only.
+    if (isEscOnOpenList(watched, event)) {
+        event->accept();
+        return false;
+    }
     // A text box pastes text when the clipboard has some; a picture goes to the half.
     const QMimeData* clip = isPasteKey(event) ? QGuiApplication::clipboard()->mimeData() : nullptr;
     const bool textBox = watched->inherits("QPlainTextEdit") || watched->inherits("QLineEdit");

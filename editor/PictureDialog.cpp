@@ -10,9 +10,8 @@ QString OpenPictureDialog(const QString& title, const QString& initialName, cons
 {
     if (gLastPicDir.isEmpty() || !QFileInfo(gLastPicDir).isDir())
         gLastPicDir = DataDir();
-    const QString path = OpenFileDialog(
-        title, gLastPicDir, initialName,
-        filter.isEmpty() ? QStringLiteral("Pictures (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif") : filter);
+    const QString path = OpenFileDialog(title, gLastPicDir, initialName,
+                                        filter.isEmpty() ? QString::fromUtf8(kPictureFilter) : filter);
     if (!path.isEmpty()) {
         const qsizetype cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
         gLastPicDir = path.left(qMax<qsizetype>(cut, 0));

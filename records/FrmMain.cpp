@@ -67,7 +67,7 @@ void FrmMain::connectEvents()
     connect(chkTerm, &QCheckBox::clicked, this, &FrmMain::chkTerm_Click);
     connect(btnFind, &QPushButton::clicked, this, &FrmMain::SearchList);
     connect(btnClose, &QPushButton::clicked, this, &FrmMain::btnClose_Click);
-    const auto shortcut = [this](Qt::Key key, void (FrmMain::*slot)()) {
+    const auto shortcut = [this](QKeyCombination key, void (FrmMain::*slot)()) {
         auto* s = new QShortcut(QKeySequence(key), this);
         s->setContext(Qt::WindowShortcut);
         connect(s, &QShortcut::activated, this, slot);
@@ -81,6 +81,8 @@ void FrmMain::connectEvents()
     connect(btnComDel, &QPushButton::clicked, this, &FrmMain::btnComDel_Click);
     connect(btnHistory, &QPushButton::clicked, this, &FrmMain::btnHistory_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    // The button stays hidden; those who run the import open it by its key.
+    shortcut(kExcelImportKey, &FrmMain::Command1_Click);
     shortcut(Qt::Key_F5, &FrmMain::SearchList);
     connect(btnCompany, &QPushButton::clicked, this, &FrmMain::btnCompany_Click);
     shortcut(Qt::Key_F6, &FrmMain::btnCompany_Click);

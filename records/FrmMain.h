@@ -23,6 +23,9 @@ class QToolButton;
 class ShotBox;
 class SpreadGrid;
 
+// The main window's key for the Excel import, whose button (Command1) stays hidden.
+inline constexpr QKeyCombination kExcelImportKey(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_I);
+
 // The caption of the program's main windows: the application title, the version
 // (major.minor.revision) and the database server.
 QString MainWindowCaption();
@@ -95,7 +98,7 @@ public:
     // Brings the window up with record `seq` selected, reading it into the list first
     // when the list does not show it (a clicked desktop notice).
     void ShowRecord(long seq);
-    // Opens the Excel import window.
+    // Opens the Excel import window; also by the key kExcelImportKey.
     void Command1_Click();
     // Ends the program at once, without saving the window's place.
     void btnClose_Click();

@@ -30,8 +30,14 @@ bool TableNumber(const QString& text, double& value)
 bool TableDateTime(const QString& text, int (&parts)[6])
 {
     // "YYYY-MM-DD", "YYYY-MM-DD hh:mm" or "YYYY-MM-DD hh:mm:ss", read digit by digit (the
-    // export writes one for each record).
-    const QStringView t = QStringView(text).trimmed();
+    // export writes one for each record). The editor and the companies window write their
+    // times as "YYYY-MM-DD -hh:mm": the same date-time.
+    QStringView t = QStringView(text).trimmed();
+    QString joined;
+    if (t.size() == 17 && t[10] == u' ' && t[11] == u'-') {
+        joined = t.left(11).toString().append(t.mid(12));
+        t = joined;
+    }
     const qsizetype n = t.size();
     if (n != 10 && n != 16 && n != 19)
         return false;

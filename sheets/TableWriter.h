@@ -14,7 +14,7 @@ enum class ColumnKind
 {
     Text,
     Number,   // a number cell; a text that is no number stays text
-    DateTime, // "YYYY-MM-DD hh:mm[:ss]" or "YYYY-MM-DD" as a date-time cell
+    DateTime, // "YYYY-MM-DD hh:mm[:ss]", "YYYY-MM-DD -hh:mm" or "YYYY-MM-DD" as a date-time cell
 };
 
 struct TableColumn

@@ -3,11 +3,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <cstdio>
 #include <xlsxwriter.h>
 
 namespace {
+
+// A new empty file beside `target` for the workbook to be written into. It is created as
+// any new file of the user is (its mode from the umask and the folder), as the finished
+// file keeps it.
+QString reserveBeside(const QString& target, QString& error)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QFile file(folder + QStringLiteral("/.export-%1.xlsx")
+                                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists()) {
+            error = file.errorString();
+            return {};
+        }
+    }
+    error = QStringLiteral("no free file name in %1").arg(folder);
+    return {};
+}
 
 class XlsxWriter : public TableWriter
 {
@@ -26,13 +46,9 @@ public:
         m_path = path;
         m_columns = columns;
         // A name of its own beside the target, so that the finished file only moves.
-        QTemporaryFile reserve(QFileInfo(path).absolutePath() + QStringLiteral("/.export-XXXXXX.xlsx"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open()) {
-            error = reserve.errorString();
+        m_temp = reserveBeside(path, error);
+        if (m_temp.isEmpty())
             return false;
-        }
-        m_temp = reserve.fileName();
         m_tmpDir = QDir::tempPath().toLocal8Bit();
         lxw_workbook_options options{LXW_TRUE, m_tmpDir.data(), LXW_TRUE};
         m_book = workbook_new_opt(QFile::encodeName(m_temp).constData(), &options);

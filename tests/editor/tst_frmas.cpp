@@ -17,10 +17,12 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDragEnterEvent>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -73,9 +75,13 @@ private slots:
     void captureAndDelete();
     void attachLimit_data();
     void attachLimit();
+    void attachFormats_data();
+    void attachFormats();
     void pasteAndDrop_data();
     void pasteAndDrop();
     void commands();
+    void escape_data();
+    void escape();
 
 private:
     int rowOf(long seq) const;
@@ -505,6 +511,70 @@ void FrmAsTest::attachLimit()
     }
 }
 
+void FrmAsTest::attachFormats_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format"); // what the file holds; empty: no picture
+    QTest::newRow("JPEG: kept until the save") << "사진.jpg" << QByteArray("JPEG");
+    QTest::newRow("PNG: a JPEG capture") << "화면.png" << QByteArray("PNG");
+    QTest::newRow("PNG under a .jpg name") << "바뀐.jpg" << QByteArray("PNG");
+    QTest::newRow("BMP") << "그림.bmp" << QByteArray("BMP");
+    QTest::newRow("no picture") << "메모.png" << QByteArray();
+}
+
+// Whatever picture is attached, the share gets JPEG data under its ".jpg" name; a file
+// that is no picture is refused.
+void FrmAsTest::attachFormats()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+    const QString path = m_env.path(QStringLiteral("mine/") + file);
+    QImage picture(64, 48, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QVERIFY(format.isEmpty() ? WriteFileBytes(path, "memo") : picture.save(path, format.constData()));
+    FrmAS form(m_main.get());
+    form.show();
+    form.htField[0]->setText(QStringLiteral("거래처"));
+    MsgRecorder msgs;
+    msgs.answer(vbOK, path);
+    form.btnAppend_Click(0);
+    QCOMPARE(msgs.prompts().at(0).filter,
+             QStringLiteral("Pictures (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|PNG (*.png)|*.png"));
+    const QString tag = form.shotTags()[0];
+    if (format.isEmpty()) {
+        QCOMPARE(tag, QString());
+        QCOMPARE(msgs.last().text, QStringLiteral("그림 파일이 아니어서 붙일 수 없습니다. BMP, JPG, GIF, PNG "
+                                                  "그림을 선택하여 주십시요.\r\n\r\n") +
+                                       path);
+        return;
+    }
+    QCOMPARE(msgs.count(), 1);
+    if (format == "JPEG") {
+        QCOMPARE(tag, path);
+    } else {
+        QCOMPARE(QFileInfo(tag).absolutePath(), QFileInfo(CaptureDir()).absoluteFilePath());
+        QVERIFY2(QFileInfo(tag).fileName().startsWith(QStringLiteral("거래처_")), qPrintable(tag));
+        const QImage stored(tag);
+        QCOMPARE(stored.size(), picture.size());
+        if (format == "PNG")
+            QCOMPARE(stored.pixelColor(5, 5).lightness(), 255); // transparent parts on white
+    }
+    QVERIFY(QFile::exists(path));
+
+    form.cmbProgram->setListIndex(3);
+    form.htField[2]->setText(QStringLiteral("그림 형식"));
+    form.txtField->setPlainText(QStringLiteral("내용"));
+    form.btnSave_Click();
+    const QString shared = m_env.path(QStringLiteral("share/사내문서/7_AS스샷/7_거래처_0.jpg"));
+    QVERIFY(QFile::exists(shared));
+    QImageReader reader(shared);
+    reader.setDecideFormatFromContent(true);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    if (tag != path)
+        QFile::remove(tag);
+}
+
 void FrmAsTest::pasteAndDrop_data()
 {
     QTest::addColumn<QString>("how");
@@ -542,9 +612,10 @@ void FrmAsTest::pasteAndDrop()
     } else {
         const QString file =
             m_env.path(how.endsWith(QLatin1String("text")) ? QStringLiteral("메모.txt")
-                                                           : QStringLiteral("그림/끌어온.png"));
+                                                           : QStringLiteral("그림/끌어온.jpg"));
         QDir().mkpath(QFileInfo(file).absolutePath());
-        QVERIFY(how.endsWith(QLatin1String("text")) ? WriteFileBytes(file, "memo") : picture.save(file));
+        QVERIFY(how.endsWith(QLatin1String("text")) ? WriteFileBytes(file, "memo")
+                                                    : picture.save(file, "JPEG"));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file)});
         const QPoint at = form.imgShot[0]->mapTo(&form, form.imgShot[0]->rect().center());
@@ -600,6 +671,43 @@ void FrmAsTest::commands()
     MsgRecorder msgs;
     QTest::keyClick(&form, Qt::Key_Escape);
     QVERIFY(!form.isVisible());
+    QCOMPARE(msgs.count(), 0);
+}
+
+void FrmAsTest::escape_data()
+{
+    QTest::addColumn<QString>("list"); // the combo box whose list is open; empty: none
+    QTest::newRow("on the open 답변구분 list") << "cmbStatus";
+    QTest::newRow("on the open 프로그램 list") << "cmbProgram";
+    QTest::newRow("no list open, in 제목") << "";
+}
+
+// Esc on an open list closes the list only; without one it closes the window at once.
+void FrmAsTest::escape()
+{
+    QFETCH(QString, list);
+    FrmAS form(m_main.get());
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.htField[2]->setText(QStringLiteral("적던 제목"));
+    MsgRecorder msgs;
+    if (!list.isEmpty()) {
+        auto* combo = form.findChild<HCCombo*>(list);
+        QVERIFY(combo);
+        combo->hwnd()->setFocus(Qt::TabFocusReason);
+        combo->hwnd()->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget* popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.htField[2]->Text(), QStringLiteral("적던 제목"));
+    } else {
+        form.htField[2]->hwnd()->setFocus();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!form.isVisible());
     QCOMPARE(msgs.count(), 0);
 }
 

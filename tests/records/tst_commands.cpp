@@ -67,7 +67,8 @@ private slots:
     void companyDelete();
     void triggers_data();
     void triggers();
-    void excelButtonOpensTheImport();
+    void excelImportOpens_data();
+    void excelImportOpens();
     void closeSavesAMovedWindowOnly_data();
     void closeSavesAMovedWindowOnly();
 
@@ -430,14 +431,31 @@ void CommandsTest::triggers()
     QCOMPARE(serverCount(QStringLiteral("aslist")), QString::number(deleted ? 5 : 6));
 }
 
-void CommandsTest::excelButtonOpensTheImport()
+void CommandsTest::excelImportOpens_data()
 {
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("Command1") << false;
+    QTest::newRow("Ctrl+Shift+I from the list") << true;
+}
+
+// The import's button stays hidden; its key opens the import from any control.
+void CommandsTest::excelImportOpens()
+{
+    QFETCH(bool, byKey);
     MsgRecorder msgs;
     auto w = open();
     QVERIFY(w->Command1->isHidden());
+    if (byKey) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
     QString opened;
     OnNextModal([&](QWidget* modal) { opened = modal->objectName(); });
-    w->Command1->click();
+    if (byKey) {
+        QTest::keyClick(w->spList, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    } else {
+        w->Command1->click();
+    }
     QCOMPARE(opened, QStringLiteral("Form2"));
 }
 

@@ -20,6 +20,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -40,7 +43,9 @@ bool addRecords()
                "300)"
                " SELECT 100 + i, 1 + i % 5, CONCAT('Frm', i), CONCAT('제목 \"', i, '\", 쉼표'), '내용', '', "
                "'kim',"
-               " 'lee', DATE_FORMAT('2026-12-01' + INTERVAL i HOUR, '%Y-%m-%d %H:%i'), '', '요청대기' FROM n;"
+               " 'lee', DATE_FORMAT('2026-12-01' + INTERVAL i HOUR, '%Y-%m-%d %H:%i'),"
+               // the newest completed as the editor writes a completion date
+               " IF(i = 300, '2026-12-14 -09:30', ''), '요청대기' FROM n;"
                "INSERT INTO ascomp (user, comname, writedate, ascode)"
                " SELECT 'kim', '대한상사', '2026-12-01', seq FROM aslist WHERE seq >= 100;"));
 }
@@ -83,6 +88,9 @@ private:
 
 void ListExportTest::initTestCase()
 {
+#ifdef Q_OS_UNIX
+    umask(022); // new files readable by all, so that a writer's private mode shows
+#endif
     gAppTitle = QString::fromUtf8(kAppTitle);
     gUserId = QStringLiteral("kim");
     const QString error = OpenListDatabase(m_env, kDb);
@@ -131,6 +139,11 @@ void ListExportTest::formats()
     QVERIFY2(out.error.isEmpty(), qPrintable(out.error));
     QCOMPARE(out.written, qint64(kRecords));
     const QByteArray bytes = fileBytes(path);
+    // The mode of any new file of the user.
+    QFile other(path + QStringLiteral(".new"));
+    other.remove();
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    QCOMPARE(QFileInfo(path).permissions(), other.permissions());
 
     if (fmt == TableFormat::Pdf) {
         QVERIFY(bytes.startsWith("%PDF-"));
@@ -160,9 +173,12 @@ void ListExportTest::formats()
     QCOMPARE(cellAt(at, 1, 1).text,
              QStringLiteral("2026-12-13 12:00") + QString(fmt == TableFormat::Xlsx ? ":00" : ""));
     QCOMPARE(cellAt(at, kRecords, 0).text, QStringLiteral("1"));
+    QCOMPARE(cellAt(at, 1, 8).text, fmt == TableFormat::Xlsx ? QStringLiteral("2026-12-14 09:30:00")
+                                                             : QStringLiteral("2026-12-14 -09:30"));
     if (fmt == TableFormat::Xlsx) {
         QCOMPARE(int(cellAt(at, 1, 0).kind), int(ExcelCellKind::Number));
         QCOMPARE(int(cellAt(at, 1, 1).kind), int(ExcelCellKind::Date));
+        QCOMPARE(int(cellAt(at, 1, 8).kind), int(ExcelCellKind::Date));
         QCOMPARE(int(cellAt(at, 1, 2).kind), int(ExcelCellKind::Text));
     }
 
@@ -173,12 +189,12 @@ void ListExportTest::formats()
     py.start(kPython, {"-c",
                        "import sys, openpyxl; ws = openpyxl.load_workbook(sys.argv[1]).active;"
                        " print(ws.max_row, ws.freeze_panes, ws.auto_filter.ref, ws['A1'].font.b,"
-                       " ws['B2'].is_date, ws['B2'].value, ws['A2'].value, ws['E2'].value,"
+                       " ws['B2'].is_date, ws['I2'].is_date, ws['B2'].value, ws['A2'].value, ws['E2'].value,"
                        " int(ws.column_dimensions['E'].width))",
                        path});
     QVERIFY(py.waitForFinished(60000));
     QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(),
-             QStringLiteral("306 A2 A1:J306 True True 2026-12-13 12:00:00 400 제목 \"300\", 쉼표 26"));
+             QStringLiteral("306 A2 A1:J306 True True True 2026-12-13 12:00:00 400 제목 \"300\", 쉼표 26"));
 }
 
 void ListExportTest::fromTheMenu_data()

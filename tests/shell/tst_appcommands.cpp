@@ -99,7 +99,8 @@ void AppCommandsTest::helpAndUsageErrors()
     QCOMPARE((exitCode == 0 ? r.err : r.out), QString());
     QCOMPARE(text.section(QLatin1Char('\n'), 0, 0), firstLine);
     if (firstLine != QLatin1String(AS_VERSION_TEXT)) // the help follows
-        for (const char* option : {"  -h, --help ", "      --version ", "      --print-mac\n"})
+        for (const char* option : {"  -h, --help ", "      --version ", "      --print-mac\n",
+                                   " Ctrl+Shift+I opens the Excel import"})
             QVERIFY2(text.contains(QLatin1String(option)), qPrintable(text));
 }
 
