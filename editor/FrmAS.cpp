@@ -79,7 +79,7 @@ void OpenRecordEditor(FrmMain* main, bool newRecord)
             return;
         }
         form.ApplyRightsFor(row);
-        form.btnHistory->setVisible(main->btnHistory->isVisible());
+        form.btnHistory->setVisible(!main->btnHistory->isHidden());
     }
     form.exec();
 }
@@ -457,7 +457,11 @@ void FrmAS::offerReload(const QList<int>& theirs)
     QList<int> keep, lost;
     for (int field : DifferingFields(m_loaded, AsStored(mine, m_loaded)))
         (theirs.contains(field) ? lost : keep) << field;
-    QString text = QStringLiteral("다른 사용자가 이 요청을 수정했습니다: ") + RecordFieldNames(theirs) +
+    // The journal, where the database keeps one, knows who it was.
+    const QString who = btnHistory->isHidden() ? QString() : GetValue(LastWriterSql(recordKey()));
+    QString text = (who.isEmpty() ? QStringLiteral("다른 사용자가") : QStringLiteral("다른 사용자(") + who +
+                                                                       QStringLiteral(")가")) +
+                   QStringLiteral(" 이 요청을 수정했습니다: ") + RecordFieldNames(theirs) +
                    QStringLiteral("\r\n\r\n저장하지 않았습니다. 바뀐 내용을 다시 불러올까요?");
     text += lost.isEmpty() ? QStringLiteral("\r\n입력하신 내용은 그대로 둡니다.")
                            : QStringLiteral("\r\n다음 칸에 입력하신 내용은 다른 사용자의 내용으로 바뀝니다: ") +

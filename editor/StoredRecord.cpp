@@ -75,6 +75,13 @@ QString RecordFieldNames(const QList<int>& fields)
     return names.join(QStringLiteral(", "));
 }
 
+QString LastWriterSql(long seq)
+{
+    return QStringLiteral("SELECT IFNULL(u.name, j.appuser) FROM asjournal_entry AS j"
+                          " LEFT JOIN user AS u ON u.id = j.appuser WHERE j.ascode = ") +
+           QString::number(seq) + QStringLiteral(" ORDER BY j.id DESC LIMIT 1");
+}
+
 QString LockRecordSql(long seq)
 {
     return QStringLiteral("SELECT a.appcode, a.formname, a.title, a.errtext, a.sshot1, a.sshot2, a.sshot3,"

@@ -41,6 +41,10 @@ QList<int> DifferingFields(const StoredRecord& a, const StoredRecord& b);
 // "상태, 해결책"
 QString RecordFieldNames(const QList<int>& fields);
 
+// The name of whoever wrote record `seq` last, from the server's change journal; empty
+// when the writing client did not say who it was.
+QString LastWriterSql(long seq);
+
 // The record's row and its first company row, locked until the transaction ends.
 QString LockRecordSql(long seq);
 QString LockCompanySql(long companySeq);

@@ -340,6 +340,8 @@ void FrmAsTest::recordChangedMeanwhile_data()
     QTest::newRow("deleted while editing") << "during" << "DELETE FROM aslist WHERE seq = 2";
     QTest::newRow("answered while editing")
         << "during" << "UPDATE aslist SET solution = '남이 쓴 답변', status = '배포완료' WHERE seq = 2";
+    QTest::newRow("answered by a named user while editing")
+        << "during named" << "UPDATE aslist SET solution = '남이 쓴 답변', status = '배포완료' WHERE seq = 2";
 }
 
 // Record 2, asked by lee, changed or deleted by another client: nothing is stored over
@@ -354,6 +356,10 @@ void FrmAsTest::recordChangedMeanwhile()
     m_main->DispDetail(rowOf(2));
     TestDb db;
     QVERIFY(db.exec(QStringLiteral("USE ") + kDb));
+    // A client that tells the server who it is, as this program does.
+    const QString writer = when == QLatin1String("during named") ? QStringLiteral("(김철수)") : QString();
+    if (!writer.isEmpty())
+        QVERIFY(db.exec(QStringLiteral("SET @as_appuser = 'kim'")));
     MsgRecorder msgs;
     if (when == QLatin1String("before")) {
         QVERIFY(db.exec(other));
@@ -379,7 +385,9 @@ void FrmAsTest::recordChangedMeanwhile()
             QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM aslist")), QStringLiteral("5"));
             return;
         }
-        QVERIFY(msgs.last().text.startsWith(QStringLiteral("다른 사용자가 이 요청을 수정했습니다: 상태, 해결책")));
+        QVERIFY2(msgs.last().text.startsWith(QStringLiteral("다른 사용자") + writer +
+                                             QStringLiteral("가 이 요청을 수정했습니다: 상태, 해결책")),
+                 qPrintable(msgs.last().text));
         // Read again: the other client's answer, and the title as typed.
         QCOMPARE(form->txtSolution->toPlainText(), QStringLiteral("남이 쓴 답변"));
         QCOMPARE(form->cmbStatus->Text(), QStringLiteral("배포완료"));
