@@ -1,11 +1,12 @@
 #include "records/ListSearch.h"
 
 #include "db/Query.h"
+#include "records/TextIndex.h"
 
 long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
 {
     RecordSetPtr walk;
-    OpenRecordset(walk, ListWalkStatement(filters));
+    OpenRecordset(walk, ListWalkStatement(filters, FindTextCandidates(filters)));
     const bool failed = !walk;
     QList<qint64> seqs;
     for (; walk && !walk->Eof(); walk->MoveNext())
@@ -21,4 +22,9 @@ long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
 long OpenListReference(RecordSetPtr& rs, const ListFilters& filters)
 {
     return OpenRecordset(rs, ListStatement(filters));
+}
+
+long OpenListExportRecordset(RecordSetPtr& rs, const ListFilters& filters)
+{
+    return OpenRecordset(rs, ListExportQuickStatement(filters, FindTextCandidates(filters)));
 }

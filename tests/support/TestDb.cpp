@@ -67,7 +67,27 @@ bool TestDb::createDatabase(const QString& name)
     return exec(QStringLiteral(
                     "DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` DEFAULT CHARSET euckr; USE `%1`;")
                     .arg(name)) &&
-           exec(QString::fromUtf8(schema.readAll()));
+           exec(ServerScript(QString::fromUtf8(schema.readAll())));
+}
+
+QString ServerScript(const QString& clientScript)
+{
+    // The server ends each statement itself, compound trigger bodies included: the
+    // `mariadb` client's DELIMITER lines go, and their delimiter becomes ";" again.
+    QStringList out;
+    QString delimiter = QStringLiteral(";");
+    for (const QString& line : clientScript.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("DELIMITER "), Qt::CaseInsensitive)) {
+            delimiter = trimmed.mid(10).trimmed();
+            continue;
+        }
+        if (delimiter != QLatin1String(";") && trimmed.endsWith(delimiter))
+            out << trimmed.left(trimmed.size() - delimiter.size()) + QLatin1Char(';');
+        else
+            out << line;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 QStringList TestDb::rows(const QString& sql)

@@ -42,5 +42,9 @@ private:
 // sshot1, sshot2, ... from `paths`, the columns after them empty.
 bool SetShotPaths(const QString& database, int seq, const QStringList& paths);
 
+// A script written for the `mariadb` client (DELIMITER lines included) as one text
+// the server runs statement by statement.
+QString ServerScript(const QString& clientScript);
+
 // Path of a file in the shared fixtures folder.
 QString FixturePath(const QString& name);
