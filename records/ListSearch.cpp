@@ -5,8 +5,13 @@
 
 long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
 {
+    return OpenListRecordsetWithin(rs, filters, FindTextCandidates(filters));
+}
+
+long OpenListRecordsetWithin(RecordSetPtr& rs, const ListFilters& filters, const SeqRestriction& only)
+{
     RecordSetPtr walk;
-    OpenRecordset(walk, ListWalkStatement(filters, FindTextCandidates(filters)));
+    OpenRecordset(walk, ListWalkStatement(filters, only));
     const bool failed = !walk;
     QList<qint64> seqs;
     for (; walk && !walk->Eof(); walk->MoveNext())

@@ -12,6 +12,8 @@ using ListReader = long (*)(RecordSetPtr& rs, const ListFilters& filters);
 // to the text index's candidates when it narrows the search; each statement goes
 // through the statement functions and their log as it is sent.
 long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters);
+// The same two steps, the first restricted to `only` (every record when none).
+long OpenListRecordsetWithin(RecordSetPtr& rs, const ListFilters& filters, const SeqRestriction& only);
 
 // The same rows from ListStatement itself.
 long OpenListReference(RecordSetPtr& rs, const ListFilters& filters);

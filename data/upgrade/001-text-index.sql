@@ -112,8 +112,8 @@ END$$
 
 -- The triggers add the grams of each new or changed text. Their handler notes the
 -- record as a candidate of every search instead, so that no write ever fails for the
--- index. A session that sets @astext_off (a bulk load, followed by astext_build)
--- writes no grams.
+-- index. A session that sets @astext_off writes no grams: a bulk load, after which
+-- DROP TABLE astext_ready and CALL astext_build() build the index anew.
 CREATE OR REPLACE TRIGGER astext_aslist_ai AFTER INSERT ON aslist FOR EACH ROW
 BEGIN
   DECLARE CONTINUE HANDLER FOR SQLEXCEPTION CALL astext_missed(NEW.seq);

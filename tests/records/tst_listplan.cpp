@@ -214,6 +214,15 @@ QList<QByteArray> rowsOf(ListReader read, const ListFilters& f, long* count)
     return rows;
 }
 
+// The record numbers of rows from rowsOf, in order.
+QString seqsOf(const QList<QByteArray>& rows)
+{
+    QStringList seqs;
+    for (const QByteArray& row : rows)
+        seqs << QString::fromLatin1(row.mid(4, row.indexOf('|') - 4));
+    return seqs.join(QLatin1Char(','));
+}
+
 // The program `code`, or else the period from .. to.
 ListFilters edgeFilters(int code, QDate from = {}, QDate to = {})
 {
@@ -339,10 +348,7 @@ void ListPlanTest::edgeCases()
     const QList<QByteArray> rows = rowsOf(OpenListRecordset, filters, &count);
     QCOMPARE(rows, rowsOf(OpenListReference, filters, &referenceCount));
     QCOMPARE(count, referenceCount);
-    QStringList listed;
-    for (const QByteArray& row : rows)
-        listed << QString::fromLatin1(row.mid(4, row.indexOf('|') - 4));
-    QCOMPARE(listed.join(QLatin1Char(',')), seqs);
+    QCOMPARE(seqsOf(rows), seqs);
 
     QStringList logged;
     for (const QByteArray& line : ReadFileBytes(gSQLLogSlowFile).split('\n'))
@@ -417,10 +423,7 @@ void ListPlanTest::textSearches()
     const QList<QByteArray> rows = rowsOf(OpenListRecordset, filters, &count);
     QCOMPARE(rows, rowsOf(OpenListReference, filters, &referenceCount));
     QCOMPARE(count, referenceCount);
-    QStringList listed;
-    for (const QByteArray& row : rows)
-        listed << QString::fromLatin1(row.mid(4, row.indexOf('|') - 4));
-    QCOMPARE(listed.join(QLatin1Char(',')), seqs);
+    QCOMPARE(seqsOf(rows), seqs);
     QCOMPARE(rowsOf(openExport, filters, &count), rowsOf(openExportReference, filters, &referenceCount));
     QCOMPARE(msgs.texts().join(QLatin1Char('\n')), QString());
 }
