@@ -99,6 +99,16 @@ CREATE TABLE IF NOT EXISTS astext_gram (
   PRIMARY KEY (col, gram, blk)
 ) ENGINE=InnoDB;
 
+-- The grams the triggers add, one row per record: rows no other record's write shares,
+-- so that saves at the same moment never wait for each other nor deadlock on the index.
+-- astext_merge() moves them into astext_gram's bitmaps.
+CREATE TABLE IF NOT EXISTS astext_new (
+  col       TINYINT UNSIGNED NOT NULL,
+  gram      INT UNSIGNED     NOT NULL,
+  seq       INT              NOT NULL,
+  PRIMARY KEY (col, gram, seq)
+) ENGINE=InnoDB;
+
 -- Records whose grams could not be written (the triggers' handler): always candidates.
 CREATE TABLE IF NOT EXISTS astext_miss (
   seq       INT              NOT NULL,
@@ -107,26 +117,27 @@ CREATE TABLE IF NOT EXISTS astext_miss (
 
 DELIMITER $$
 
--- Adds the grams of up to three texts of one kind of record `p_seq`.
+-- Adds the grams of up to three texts of one kind of record `p_seq`. The texts are cut
+-- into pieces of 33 characters overlapping by one, so that no character is looked for
+-- far from the start of a piece; each piece gives the grams starting in its first 32.
 CREATE OR REPLACE PROCEDURE astext_put(IN p_col TINYINT, IN p_seq INT, IN t1 TEXT CHARACTER SET euckr,
                                        IN t2 TEXT CHARACTER SET euckr, IN t3 TEXT CHARACTER SET euckr)
   MODIFIES SQL DATA
 BEGIN
-  INSERT INTO astext_gram (col, gram, blk, bits)
-  SELECT p_col, g.gram, p_seq >> 6, 1 << (p_seq & 63)
+  INSERT IGNORE INTO astext_new (col, gram, seq)
+  SELECT p_col, g.gram, p_seq
   FROM (SELECT DISTINCT IF(o1 BETWEEN 97 AND 122, o1 - 32, o1) * 65536 + IF(o2 BETWEEN 97 AND 122, o2 - 32, o2) AS gram
         FROM (SELECT ORD(SUBSTRING(c.s, p.seq, 1)) AS o1, ORD(SUBSTRING(c.s, p.seq + 1, 1)) AS o2
-              -- pieces of 257 characters, overlapping by one, so that no character is
-              -- looked for from the start of a long text
-              FROM (SELECT SUBSTRING(x.t, k.seq * 256 - 255, 257) AS s
-                    FROM (SELECT t1 AS t UNION ALL SELECT t2 UNION ALL SELECT t3) AS x
-                    JOIN seq_1_to_256 AS k ON k.seq * 256 - 256 < CHAR_LENGTH(x.t)
-                    LIMIT 1000) AS c
-              JOIN seq_1_to_256 AS p ON p.seq < CHAR_LENGTH(c.s)) AS o
+              FROM (SELECT SUBSTRING(x.t, k.seq * 32 - 31, 33) AS s,
+                           LEAST(33, CAST(x.n AS SIGNED) - CAST(k.seq AS SIGNED) * 32 + 32) AS len
+                    FROM (SELECT t, CHAR_LENGTH(t) AS n
+                          FROM (SELECT t1 AS t UNION ALL SELECT t2 UNION ALL SELECT t3) AS u LIMIT 3) AS x
+                    STRAIGHT_JOIN seq_1_to_2048 AS k FORCE INDEX (PRIMARY) ON k.seq <= (x.n + 31) DIV 32
+                    LIMIT 10000) AS c
+              STRAIGHT_JOIN seq_1_to_32 AS p FORCE INDEX (PRIMARY) ON p.seq < c.len) AS o
         WHERE (o1 > 127 OR o1 BETWEEN 48 AND 57 OR o1 BETWEEN 65 AND 90 OR o1 BETWEEN 97 AND 122)
           AND (o2 > 127 OR o2 BETWEEN 48 AND 57 OR o2 BETWEEN 65 AND 90 OR o2 BETWEEN 97 AND 122)) AS g
-  ORDER BY g.gram
-  ON DUPLICATE KEY UPDATE bits = bits | VALUES(bits);
+  ORDER BY g.gram;
 END$$
 
 -- Notes a record whose grams could not be written; never fails.
@@ -135,6 +146,23 @@ CREATE OR REPLACE PROCEDURE astext_missed(IN p_seq INT)
 BEGIN
   DECLARE CONTINUE HANDLER FOR SQLEXCEPTION BEGIN END;
   INSERT IGNORE INTO astext_miss (seq) VALUES (p_seq);
+END$$
+
+-- Moves the triggers' grams into the bitmaps: the rows it read and no others, so that
+-- saves may go on meanwhile. For a nightly job (the event at the end of this file, where
+-- the event scheduler runs, or cron).
+CREATE OR REPLACE PROCEDURE astext_merge()
+  MODIFIES SQL DATA
+BEGIN
+  CREATE OR REPLACE TEMPORARY TABLE astext_moving ENGINE=InnoDB AS SELECT col, gram, seq FROM astext_new;
+  START TRANSACTION;
+  INSERT INTO astext_gram (col, gram, blk, bits)
+  SELECT col, gram, seq >> 6, BIT_OR(1 << (seq & 63)) FROM astext_moving
+  GROUP BY col, gram, seq >> 6
+  ON DUPLICATE KEY UPDATE bits = bits | VALUES(bits);
+  DELETE n FROM astext_new AS n JOIN astext_moving AS m USING (col, gram, seq);
+  COMMIT;
+  DROP TEMPORARY TABLE astext_moving;
 END$$
 
 -- Builds the index of every record when it is not built yet (astext_ready missing),
@@ -153,19 +181,22 @@ BEGIN
     WHILE lo <= top DO
       INSERT INTO astext_gram (col, gram, blk, bits)
       SELECT r.col, r.gram, r.seq >> 6, BIT_OR(1 << (r.seq & 63))
-      FROM (SELECT DISTINCT o.col, o.seq,
+      FROM (SELECT o.col, o.seq,
                    IF(o1 BETWEEN 97 AND 122, o1 - 32, o1) * 65536 + IF(o2 BETWEEN 97 AND 122, o2 - 32, o2) AS gram
             FROM (SELECT c.col, c.seq, ORD(SUBSTRING(c.s, p.seq, 1)) AS o1, ORD(SUBSTRING(c.s, p.seq + 1, 1)) AS o2
-                  FROM (SELECT x.col, x.seq, SUBSTRING(x.t, k.seq * 256 - 255, 257) AS s
-                        FROM (SELECT 0 AS col, seq, formname AS t FROM aslist WHERE seq >= lo AND seq < lo + 4096
-                              UNION ALL SELECT 1, seq, title FROM aslist WHERE seq >= lo AND seq < lo + 4096
-                              UNION ALL SELECT 1, seq, errtext FROM aslist WHERE seq >= lo AND seq < lo + 4096
-                              UNION ALL SELECT 1, seq, solution FROM aslist WHERE seq >= lo AND seq < lo + 4096
-                              UNION ALL SELECT 2, ascode, comname FROM ascomp
-                                        WHERE ascode >= lo AND ascode < lo + 4096) AS x
-                        JOIN seq_1_to_256 AS k ON k.seq * 256 - 256 < CHAR_LENGTH(x.t)
-                        LIMIT 100000000) AS c
-                  JOIN seq_1_to_256 AS p ON p.seq < CHAR_LENGTH(c.s)) AS o
+                  FROM (SELECT x.col, x.seq, SUBSTRING(x.t, k.seq * 32 - 31, 33) AS s,
+                               LEAST(33, CAST(x.n AS SIGNED) - CAST(k.seq AS SIGNED) * 32 + 32) AS len
+                        FROM (SELECT u.col, u.seq, u.t, CHAR_LENGTH(u.t) AS n
+                              FROM (SELECT 0 AS col, seq, formname AS t FROM aslist WHERE seq >= lo AND seq < lo + 4096
+                                    UNION ALL SELECT 1, seq, title FROM aslist WHERE seq >= lo AND seq < lo + 4096
+                                    UNION ALL SELECT 1, seq, errtext FROM aslist WHERE seq >= lo AND seq < lo + 4096
+                                    UNION ALL SELECT 1, seq, solution FROM aslist WHERE seq >= lo AND seq < lo + 4096
+                                    UNION ALL SELECT 2, ascode, comname FROM ascomp
+                                              WHERE ascode >= lo AND ascode < lo + 4096) AS u
+                              LIMIT 100000000) AS x
+                        STRAIGHT_JOIN seq_1_to_2048 AS k FORCE INDEX (PRIMARY) ON k.seq <= (x.n + 31) DIV 32
+                        LIMIT 1000000000) AS c
+                  STRAIGHT_JOIN seq_1_to_32 AS p FORCE INDEX (PRIMARY) ON p.seq < c.len) AS o
             WHERE (o1 > 127 OR o1 BETWEEN 48 AND 57 OR o1 BETWEEN 65 AND 90 OR o1 BETWEEN 97 AND 122)
               AND (o2 > 127 OR o2 BETWEEN 48 AND 57 OR o2 BETWEEN 65 AND 90 OR o2 BETWEEN 97 AND 122)) AS r
       GROUP BY r.col, r.gram, r.seq >> 6
@@ -230,3 +261,7 @@ END$$
 DELIMITER ;
 
 CALL astext_build();
+
+-- Where the event scheduler runs, the triggers' grams move into the bitmaps each night.
+CREATE EVENT IF NOT EXISTS astext_merge_nightly ON SCHEDULE EVERY 1 DAY
+  STARTS CURRENT_DATE + INTERVAL 1 DAY + INTERVAL 3 HOUR DO CALL astext_merge();

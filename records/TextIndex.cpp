@@ -104,31 +104,42 @@ QList<TextGram> TextGrams(const QString& text)
 
 QString TextGramCountStatement(const QList<std::pair<TextKind, TextGram>>& grams)
 {
+    // Rows of the bitmaps and of the triggers' recent grams, each counted up to the limit.
+    const QString count =
+        QStringLiteral("(SELECT COUNT(*) FROM (SELECT 1 FROM %1 AS g WHERE %2 LIMIT %3) AS t)");
     QStringList parts;
-    for (const auto& [kind, gram] : grams)
-        parts << QStringLiteral(
-                     " SELECT %1 AS col, %2 AS gram, (SELECT COUNT(*) FROM (SELECT 1 FROM astext_gram AS g"
-                     " WHERE %3 LIMIT %4) AS t) AS n")
-                     .arg(int(kind))
-                     .arg(gram)
-                     .arg(gramCondition(QStringLiteral("g"), kind, gram))
-                     .arg(kCommonGramRows);
+    for (const auto& [kind, gram] : grams) {
+        const QString condition = gramCondition(QStringLiteral("g"), kind, gram);
+        parts << QStringLiteral(" SELECT %1 AS col, %2 AS gram, ").arg(int(kind)).arg(gram) +
+                     count.arg(QStringLiteral("astext_gram"), condition).arg(kCommonGramRows) +
+                     QStringLiteral(" + ") +
+                     count.arg(QStringLiteral("astext_new"), condition).arg(kCommonGramRows) +
+                     QStringLiteral(" AS n");
+    }
     return parts.join(QStringLiteral(" UNION ALL"));
 }
 
 QString TextMatchStatement(TextKind kind, const QList<TextGram>& grams)
 {
+    // The bitmaps of the blocks that hold every gram, the recent grams' records that
+    // hold every gram, and the records noted as not indexed.
     QString bits = QStringLiteral("g0.bits");
-    QString joins;
+    QString blockJoins, recordJoins;
     for (qsizetype i = 1; i < grams.size(); ++i) {
-        const QString alias = QStringLiteral("g%1").arg(i);
-        bits += QStringLiteral(" & ") + alias + QStringLiteral(".bits");
-        joins += QStringLiteral(" JOIN astext_gram AS %1 ON ").arg(alias) +
-                 gramCondition(alias, kind, grams[i]) + QStringLiteral(" AND %1.blk = g0.blk").arg(alias);
+        const QString g = QStringLiteral("g%1").arg(i), n = QStringLiteral("n%1").arg(i);
+        bits += QStringLiteral(" & ") + g + QStringLiteral(".bits");
+        blockJoins += QStringLiteral(" JOIN astext_gram AS %1 ON ").arg(g) +
+                      gramCondition(g, kind, grams[i]) + QStringLiteral(" AND %1.blk = g0.blk").arg(g);
+        recordJoins += QStringLiteral(" JOIN astext_new AS %1 ON ").arg(n) +
+                       gramCondition(n, kind, grams[i]) + QStringLiteral(" AND %1.seq = n0.seq").arg(n);
     }
     return QStringLiteral(" SELECT STRAIGHT_JOIN g0.blk, ") + bits +
-           QStringLiteral(" AS bits FROM astext_gram AS g0") + joins + QStringLiteral(" WHERE ") +
+           QStringLiteral(" AS bits FROM astext_gram AS g0") + blockJoins + QStringLiteral(" WHERE ") +
            gramCondition(QStringLiteral("g0"), kind, grams.value(0)) +
+           QStringLiteral(
+               " UNION ALL SELECT STRAIGHT_JOIN n0.seq >> 6, 1 << (n0.seq & 63) FROM astext_new AS n0") +
+           recordJoins + QStringLiteral(" WHERE ") +
+           gramCondition(QStringLiteral("n0"), kind, grams.value(0)) +
            QStringLiteral(" UNION ALL SELECT seq >> 6, 1 << (seq & 63) FROM astext_miss");
 }
 

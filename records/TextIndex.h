@@ -5,8 +5,9 @@
 #include <QList>
 #include <QString>
 
-// The server's text index of the list's three text filters (astext_gram, kept by the
-// triggers of data/schema.sql): the records that may contain a typed text. It only
+// The server's text index of the list's three text filters (astext_gram's bitmaps and
+// astext_new's recent grams, kept by the triggers of data/schema.sql): the records that
+// may contain a typed text. It only
 // narrows the records the list checks; the list's own conditions decide.
 
 // A gram: two neighbouring letters, digits or Korean characters, as the index keeps
@@ -33,7 +34,8 @@ inline constexpr int kCommonGramRows = 2000;
 // The most candidates the search checks; with more the walk is as quick.
 inline constexpr int kMaxTextCandidates = 10000;
 
-// One row per gram: kind, gram and its rows in the index, counted up to kCommonGramRows.
+// One row per gram: kind, gram and its rows in the index (the bitmaps and the triggers'
+// recent grams, each counted up to kCommonGramRows).
 QString TextGramCountStatement(const QList<std::pair<TextKind, TextGram>>& grams);
 // Rows (blk, bits) of the blocks whose records contain every gram of `grams` (rarest
 // first) in texts of `kind`; the records whose grams could not be indexed come too.

@@ -20,6 +20,16 @@ CREATE TABLE IF NOT EXISTS astext_gram (
   PRIMARY KEY (col, gram, blk)
 ) ENGINE=InnoDB;
 
+-- The grams the triggers add, one row per record: rows no other record's write shares,
+-- so that saves at the same moment never wait for each other nor deadlock on the index.
+-- astext_merge() moves them into astext_gram's bitmaps.
+CREATE TABLE IF NOT EXISTS astext_new (
+  col       TINYINT UNSIGNED NOT NULL,
+  gram      INT UNSIGNED     NOT NULL,
+  seq       INT              NOT NULL,
+  PRIMARY KEY (col, gram, seq)
+) ENGINE=InnoDB;
+
 -- Records whose grams could not be written (the triggers' handler): always candidates.
 CREATE TABLE IF NOT EXISTS astext_miss (
   seq       INT              NOT NULL,
@@ -35,8 +45,8 @@ CREATE OR REPLACE PROCEDURE astext_put(IN p_col TINYINT, IN p_seq INT, IN t1 TEX
                                        IN t2 TEXT CHARACTER SET euckr, IN t3 TEXT CHARACTER SET euckr)
   MODIFIES SQL DATA
 BEGIN
-  INSERT INTO astext_gram (col, gram, blk, bits)
-  SELECT p_col, g.gram, p_seq >> 6, 1 << (p_seq & 63)
+  INSERT IGNORE INTO astext_new (col, gram, seq)
+  SELECT p_col, g.gram, p_seq
   FROM (SELECT DISTINCT IF(o1 BETWEEN 97 AND 122, o1 - 32, o1) * 65536 + IF(o2 BETWEEN 97 AND 122, o2 - 32, o2) AS gram
         FROM (SELECT ORD(SUBSTRING(c.s, p.seq, 1)) AS o1, ORD(SUBSTRING(c.s, p.seq + 1, 1)) AS o2
               FROM (SELECT SUBSTRING(x.t, k.seq * 32 - 31, 33) AS s,
@@ -48,8 +58,7 @@ BEGIN
               STRAIGHT_JOIN seq_1_to_32 AS p FORCE INDEX (PRIMARY) ON p.seq < c.len) AS o
         WHERE (o1 > 127 OR o1 BETWEEN 48 AND 57 OR o1 BETWEEN 65 AND 90 OR o1 BETWEEN 97 AND 122)
           AND (o2 > 127 OR o2 BETWEEN 48 AND 57 OR o2 BETWEEN 65 AND 90 OR o2 BETWEEN 97 AND 122)) AS g
-  ORDER BY g.gram
-  ON DUPLICATE KEY UPDATE bits = bits | VALUES(bits);
+  ORDER BY g.gram;
 END$$
 
 -- Notes a record whose grams could not be written; never fails.
@@ -58,6 +67,23 @@ CREATE OR REPLACE PROCEDURE astext_missed(IN p_seq INT)
 BEGIN
   DECLARE CONTINUE HANDLER FOR SQLEXCEPTION BEGIN END;
   INSERT IGNORE INTO astext_miss (seq) VALUES (p_seq);
+END$$
+
+-- Moves the triggers' grams into the bitmaps: the rows it read and no others, so that
+-- saves may go on meanwhile. For a nightly job (the event at the end of this file, where
+-- the event scheduler runs, or cron).
+CREATE OR REPLACE PROCEDURE astext_merge()
+  MODIFIES SQL DATA
+BEGIN
+  CREATE OR REPLACE TEMPORARY TABLE astext_moving ENGINE=InnoDB AS SELECT col, gram, seq FROM astext_new;
+  START TRANSACTION;
+  INSERT INTO astext_gram (col, gram, blk, bits)
+  SELECT col, gram, seq >> 6, BIT_OR(1 << (seq & 63)) FROM astext_moving
+  GROUP BY col, gram, seq >> 6
+  ON DUPLICATE KEY UPDATE bits = bits | VALUES(bits);
+  DELETE n FROM astext_new AS n JOIN astext_moving AS m USING (col, gram, seq);
+  COMMIT;
+  DROP TEMPORARY TABLE astext_moving;
 END$$
 
 -- Builds the index of every record when it is not built yet (astext_ready missing),
@@ -156,3 +182,7 @@ END$$
 DELIMITER ;
 
 CALL astext_build();
+
+-- Where the event scheduler runs, the triggers' grams move into the bitmaps each night.
+CREATE EVENT IF NOT EXISTS astext_merge_nightly ON SCHEDULE EVERY 1 DAY
+  STARTS CURRENT_DATE + INTERVAL 1 DAY + INTERVAL 3 HOUR DO CALL astext_merge();
