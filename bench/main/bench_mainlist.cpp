@@ -5,9 +5,8 @@
 // a word nobody wrote in each text filter, two characters and a common word, each also
 // with a program and a period (the common word also against the walk without the index),
 // and a save of a request of 800 characters with and without the index's triggers. Then
-// the start-up: database, main
-// window, filters and the first search (the login window waits for the user and is left
-// out). The statements the search sends are also run by the mariadb command-line client.
+// the start-up: database, main window, filters and the first search (the login window
+// waits for the user and is left out). The statements the search sends are also run by the mariadb command-line client.
 // Needs the demo tables with many records:
 //   AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
 #include "bench/support/BenchSupport.h"

@@ -179,8 +179,9 @@ void TextIndexTest::upgradeBuildsTheIndexOfAnExistingDatabase()
             QStringLiteral(
                 "USE %1; DROP TRIGGER astext_aslist_ai; DROP TRIGGER astext_aslist_au;"
                 " DROP TRIGGER astext_ascomp_ai; DROP TRIGGER astext_ascomp_au; DROP PROCEDURE astext_put;"
-                " DROP PROCEDURE astext_missed; DROP PROCEDURE astext_build;"
-                " DROP TABLE astext_gram, astext_miss, astext_ready;"
+                " DROP PROCEDURE astext_missed; DROP PROCEDURE astext_build; DROP PROCEDURE astext_merge;"
+                " DROP EVENT astext_merge_nightly; DROP TABLE astext_gram, astext_new, astext_miss, "
+                "astext_ready;"
                 " INSERT INTO user (id, name) VALUES ('kim', '김철수');"
                 " INSERT INTO part (code, name, chargeid) VALUES (1, '누리셈II', 'kim');"
                 " INSERT INTO aslist (seq, appcode, formname, title, errtext, solution, qusdate)"
