@@ -90,7 +90,8 @@ struct IndexState
 
 QList<TextGram> TextGrams(const QString& text)
 {
-    const QList<uint> codes = characterCodes(cp949::encode(text));
+    // The statement carries a text up to its first NUL (EscapeLike).
+    const QList<uint> codes = characterCodes(cp949::encode(text.left(text.indexOf(QChar(0)))));
     QList<TextGram> grams;
     for (qsizetype i = 0; i + 1 < codes.size(); ++i) {
         if (!indexable(codes[i]) || !indexable(codes[i + 1]))

@@ -15,7 +15,8 @@
 // code1 * 65536 + code2.
 using TextGram = quint32;
 
-// The distinct grams of `text` in the order they first appear. A record that contains
+// The distinct grams of `text` (up to a NUL, as statements carry it) in the order they
+// first appear. A record that contains
 // the text contains each of them in the same kind of column; one character, or
 // characters that are all blanks and punctuation, give none.
 QList<TextGram> TextGrams(const QString& text);
