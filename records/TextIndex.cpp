@@ -182,7 +182,9 @@ SeqRestriction FindTextCandidates(const ListFilters& f)
     if (rows.size() != weighed.size())
         return std::nullopt; // the server refused: search as without the index
 
-    // Each text whose rarest gram is not common narrows; the rarest text first.
+    // Each text whose rarest gram is not common narrows, and so may one of several common
+    // grams (pairs common alone, rare together: a code, a name with a number); the rarest
+    // text first, and a text of common grams only when no other narrows.
     QList<std::pair<int, std::pair<TextKind, QList<TextGram>>>> narrowing;
     for (int i = 0; i < 3; ++i) {
         QList<TextGram> grams;
@@ -192,7 +194,7 @@ SeqRestriction FindTextCandidates(const ListFilters& f)
         auto count = [&](TextGram g) { return rows.value(quint64(i) << 32 | g); };
         std::stable_sort(grams.begin(), grams.end(),
                          [&](TextGram a, TextGram b) { return count(a) < count(b); });
-        if (!grams.isEmpty() && count(grams.first()) < kCommonGramRows)
+        if (!grams.isEmpty() && (count(grams.first()) < kCommonGramRows || grams.size() > 1))
             narrowing.append({count(grams.first()), {TextKind(i), grams.mid(0, kMatchedGrams)}});
     }
     if (narrowing.isEmpty())
@@ -202,6 +204,8 @@ SeqRestriction FindTextCandidates(const ListFilters& f)
 
     SeqRestriction candidates;
     for (const auto& [count, text] : narrowing) {
+        if (candidates && count >= kCommonGramRows)
+            break;
         OpenRecordset(rs, TextMatchStatement(text.first, text.second));
         const bool failed = !rs;
         const QList<qint64> seqs = matchedSeqs(rs.get());
