@@ -9,6 +9,7 @@
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
 #include "records/ListGrid.h"
+#include "records/ListSearch.h"
 #include "records/WaitCursor.h"
 #include "windows/FloatMsgLauncher.h"
 
@@ -166,7 +167,7 @@ void ExportList(FrmMain* form, SpreadGrid* spList, const QStringList& conditions
     long count;
     {
         WaitCursor wait;
-        count = OpenRecordset(rs, ListExportQuickStatement(form->CurrentFilters()));
+        count = OpenListExportRecordset(rs, form->CurrentFilters());
     }
     if (count == 0 || !rs) {
         CloseRecordset(rs);

@@ -16,7 +16,7 @@ class SpreadGrid;
 // to an Excel 2007 workbook, a CSV file or a PDF report.
 
 // The list's statement without its limit: the rows the export writes, which it reads
-// through ListExportQuickStatement.
+// through ListExportQuickStatement (OpenListExportRecordset).
 QString ListExportStatement(const ListFilters& filters);
 
 // The list columns the report-column window keeps ticked for `grid` in the settings

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 // The statements of the main window's A/S list and detail pane.
 
@@ -31,6 +32,10 @@ inline constexpr const char* kAnyUserKey = "1";
 // The entries of the status filter, in order; entry 0 is no filter.
 QStringList ListStatusEntries();
 
+// The records a search is restricted to (the text index's candidates, see
+// records/TextIndex.h); none: every record.
+using SeqRestriction = std::optional<QList<qint64>>;
+
 // The most rows the list shows.
 inline constexpr int kListLimit = 50;
 
@@ -44,8 +49,9 @@ QString ListStatement(const ListFilters& filters);
 
 // First of the two: the numbers of the newest records that ListStatement would list
 // (seq, qusdate), newest first, at most 50, found through the indexes without joining,
-// grouping or sorting the others.
-QString ListWalkStatement(const ListFilters& filters);
+// grouping or sorting the others. Restricted to `only`, it reads just those records by
+// their numbers and sorts them.
+QString ListWalkStatement(const ListFilters& filters, const SeqRestriction& only = std::nullopt);
 
 // Second: ListStatement restricted to the records the first one found (at least one).
 // When it found 50, the records registered at the same time as its last one come too,
@@ -55,8 +61,9 @@ QString ListRowsStatement(const ListFilters& filters, const QList<qint64>& seqs)
 // The export's rows: every record ListStatement would list without its limit, in the
 // same order with the same columns. The server sorts only the records' keys with their
 // counts of companies, then reads each record whole in that order, instead of grouping
-// and sorting the whole records, long texts and all, in a temporary table.
-QString ListExportQuickStatement(const ListFilters& filters);
+// and sorting the whole records, long texts and all, in a temporary table. Restricted
+// to `only`, it reads just those records and their companies.
+QString ListExportQuickStatement(const ListFilters& filters, const SeqRestriction& only = std::nullopt);
 
 // One record in the list's columns, for putting a saved record back into the list.
 QString ListRecordStatement(long seq);

@@ -1,11 +1,17 @@
 #include "records/ListSearch.h"
 
 #include "db/Query.h"
+#include "records/TextIndex.h"
 
 long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
 {
+    return OpenListRecordsetWithin(rs, filters, FindTextCandidates(filters));
+}
+
+long OpenListRecordsetWithin(RecordSetPtr& rs, const ListFilters& filters, const SeqRestriction& only)
+{
     RecordSetPtr walk;
-    OpenRecordset(walk, ListWalkStatement(filters));
+    OpenRecordset(walk, ListWalkStatement(filters, only));
     const bool failed = !walk;
     QList<qint64> seqs;
     for (; walk && !walk->Eof(); walk->MoveNext())
@@ -21,4 +27,9 @@ long OpenListRecordset(RecordSetPtr& rs, const ListFilters& filters)
 long OpenListReference(RecordSetPtr& rs, const ListFilters& filters)
 {
     return OpenRecordset(rs, ListStatement(filters));
+}
+
+long OpenListExportRecordset(RecordSetPtr& rs, const ListFilters& filters)
+{
+    return OpenRecordset(rs, ListExportQuickStatement(filters, FindTextCandidates(filters)));
 }

@@ -28,9 +28,10 @@ if [ "$have" != "$records" ]; then
   echo "Loading $records records..."
   build/bin/asdemo-data --sql "$dir/bench.sql" --records "$records" --base-date 2026-12-01
   sql -e "DROP DATABASE IF EXISTS kx_bench; CREATE DATABASE kx_bench DEFAULT CHARSET euckr;"
-  sql kx_bench < data/schema.sql
-  sql kx_bench < "$dir/bench.sql"
-  sql kx_bench -e "ANALYZE TABLE aslist, ascomp, part, user" > /dev/null
+  sql kx_bench < data/schema.sql > /dev/null
+  # Loaded without the text index's triggers, which is then built as an upgrade does.
+  { echo "SET @astext_off = 1;"; cat "$dir/bench.sql"; } | sql kx_bench
+  sql kx_bench -e "DROP TABLE astext_ready; CALL astext_build(); ANALYZE TABLE aslist, ascomp, part, user" > /dev/null
 fi
 
 export AS_BENCH_HOST=127.0.0.1 AS_BENCH_PORT=$port AS_BENCH_DB=kx_bench AS_BENCH_SOCKET=$dir/mysql.sock

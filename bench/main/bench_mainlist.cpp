@@ -1,9 +1,12 @@
 // The main window's search, from the start of SearchList to the painted grid (with the
 // detail pane of the first row it shows): the two quick statements against the list
 // statement they replace, read through the same client, unfiltered, for each filter on
-// its own, and for a filter that matches nothing. Then the start-up: database, main
-// window, filters and the first search (the login window waits for the user and is left
-// out). The statements the search sends are also run by the mariadb command-line client.
+// its own, and for a filter that matches nothing. The text index's cases: a rare word and
+// a word nobody wrote in each text filter, two characters and a common word, each also
+// with a program and a period (the common word also against the walk without the index),
+// and a save of a request of 800 characters with and without the index's triggers. Then
+// the start-up: database, main window, filters and the first search (the login window
+// waits for the user and is left out). The statements the search sends are also run by the mariadb command-line client.
 // Needs the demo tables with many records:
 //   AS_BENCH_HOST, AS_BENCH_PORT, AS_BENCH_DB (scripts/bench.sh sets them).
 #include "bench/support/BenchSupport.h"
@@ -18,6 +21,7 @@
 #include "db/Query.h"
 #include "grid/SpreadGrid.h"
 #include "records/FrmMain.h"
+#include "records/ListSearch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -70,6 +74,82 @@ const Case kCases[] = {
     {"no_match_company", [](FrmMain* w) { w->txtFindMemo[2]->setText(kNothing); }},
 };
 const int kNoMatchCases = 2;
+
+// The text index's cases, with generated texts (asdemo-data): rare words are looked up
+// at start in the record in the middle: its screen code, its request's error code and
+// its company with a branch number, each in 1 to 10 records at a million.
+struct RareWords
+{
+    QString screen, texts, company;
+};
+RareWords gRare;
+const QString kTwoCharacters = QStringLiteral("급여");
+const QString kCommonWord = QStringLiteral("재고"); // in about 30% of the records
+
+void programAndPeriod(FrmMain* w)
+{
+    w->cmbProgram->setListIndex(w->cmbProgram->FindItemData(201));
+    w->chkTerm->setChecked(true);
+    w->dpListTerm[0]->setDate(QDate(2025, 12, 1));
+    w->dpListTerm[1]->setDate(QDate(2026, 11, 30));
+}
+
+const Case kTextCases[] = {
+    {"rare_screen_name", [](FrmMain* w) { w->txtFindMemo[0]->setText(gRare.screen); }},
+    {"rare_texts", [](FrmMain* w) { w->txtFindMemo[1]->setText(gRare.texts); }},
+    {"rare_company", [](FrmMain* w) { w->txtFindMemo[2]->setText(gRare.company); }},
+    {"nothing_screen_name", [](FrmMain* w) { w->txtFindMemo[0]->setText(kNothing); }},
+    {"nothing_texts", [](FrmMain* w) { w->txtFindMemo[1]->setText(kNothing); }},
+    {"nothing_company", [](FrmMain* w) { w->txtFindMemo[2]->setText(kNothing); }},
+    {"two_characters", [](FrmMain* w) { w->txtFindMemo[1]->setText(kTwoCharacters); }},
+    {"common_word", [](FrmMain* w) { w->txtFindMemo[1]->setText(kCommonWord); }},
+};
+
+// The rare words of the record in the middle.
+RareWords findRareWords()
+{
+    const QString middle = QStringLiteral(" FROM aslist WHERE seq <= (SELECT MAX(seq) DIV 2 FROM aslist)");
+    RareWords words;
+    words.screen = GetValue(QStringLiteral("SELECT SUBSTRING_INDEX(formname, ' ', -1)") + middle +
+                            QStringLiteral(" AND formname LIKE '% %' ORDER BY seq DESC LIMIT 1"));
+    words.texts = GetValue(QStringLiteral("SELECT REGEXP_SUBSTR(errtext, 'E[0-9]{5}')") + middle +
+                           QStringLiteral(" AND errtext LIKE '오류코드 E%' ORDER BY seq DESC LIMIT 1"));
+    words.company = GetValue(QStringLiteral("SELECT c.comname FROM ascomp AS c WHERE c.comname LIKE '%지점'"
+                                            " AND c.ascode <= (SELECT MAX(seq) DIV 2 FROM aslist)"
+                                            " ORDER BY c.ascode DESC LIMIT 1"));
+    return words;
+}
+
+// A save of a request of 800 characters, rolled back: with the index's triggers, or
+// without them (the session's @astext_off).
+void Save(benchmark::State& state, bool triggers)
+{
+    const QString text =
+        GetValue(QStringLiteral("SELECT errtext FROM aslist WHERE CHAR_LENGTH(errtext) = 800 LIMIT 1"));
+    if (!gWindow || text.isEmpty()) {
+        state.SkipWithError("no database or no text of 800 characters");
+        return;
+    }
+    ExecSQL(triggers ? QStringLiteral("SET @astext_off = NULL") : QStringLiteral("SET @astext_off = 1"));
+    const QString insert = QStringLiteral("INSERT INTO aslist (appcode, formname, title, errtext, solution)"
+                                          " VALUES (201, 'FrmBench', '저장 시간', '") +
+                           EscapeSQL(text) + QStringLiteral("', '')");
+    for (auto _ : state) {
+        ExecSQL(QStringLiteral("START TRANSACTION"));
+        if (ExecSQL(insert) != 1) {
+            state.SkipWithError("the insert failed");
+            break;
+        }
+        ExecSQL(QStringLiteral("ROLLBACK"));
+    }
+    ExecSQL(QStringLiteral("SET @astext_off = NULL"));
+}
+
+// Today's walk without the text index, for comparing a common word.
+long openWithoutIndex(RecordSetPtr& rs, const ListFilters& filters)
+{
+    return OpenListRecordsetWithin(rs, filters, std::nullopt);
+}
 
 // The filter bar as Form_Load leaves it, then one case's filter.
 void setFilters(FrmMain* w, const Case& c)
@@ -157,6 +237,16 @@ std::string runName(const std::string& name, double minTime)
     return name + "/min_time:" + std::to_string(minTime).substr(0, 5) + "/real_time";
 }
 
+// Registers the search of case `c` through `read`; returns the run's full name.
+std::string registerSearch(const std::string& name, const Case& c, ListReader read, double minTime)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [&c, read](benchmark::State& s) { search(s, c, read); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(minTime)
+        ->UseRealTime();
+    return runName(name, minTime);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -176,6 +266,9 @@ int main(int argc, char** argv)
         window = std::make_unique<FrmMain>();
         window->Form_Load();
         gWindow = window.get();
+        gRare = findRareWords();
+        std::fprintf(stderr, "rare words: %s | %s | %s\n", qPrintable(gRare.screen), qPrintable(gRare.texts),
+                     qPrintable(gRare.company));
     }
 
     // The reference statement takes seconds at a million records: one run each.
@@ -184,21 +277,37 @@ int main(int argc, char** argv)
     int index = 0;
     for (const Case& c : kCases) {
         const bool noMatch = ++index > int(std::size(kCases)) - kNoMatchCases;
-        const std::string ours = std::string("SearchList/") + c.name;
-        const std::string reference = std::string("Reference/") + c.name;
-        benchmark::RegisterBenchmark(ours.c_str(),
-                                     [&c](benchmark::State& s) { search(s, c, OpenListRecordset); })
+        const std::string ours =
+            registerSearch(std::string("SearchList/") + c.name, c, OpenListRecordset, quick);
+        const std::string reference =
+            registerSearch(std::string("Reference/") + c.name, c, OpenListReference, slow);
+        ratios.push_back({std::string("SearchList / reference, ") + c.name, ours, reference,
+                          noMatch ? 1.10 : 0.0, noMatch ? 0.0 : 50.0});
+    }
+    std::vector<Case> textCases;
+    textCases.reserve(2 * std::size(kTextCases)); // the benchmarks keep references
+    for (int combined = 0; combined < 2; ++combined)
+        for (const Case& text : kTextCases) {
+            textCases.push_back({text.name, [&text, combined](FrmMain* w) {
+                                     text.set(w);
+                                     if (combined)
+                                         programAndPeriod(w);
+                                 }});
+            const Case& c = textCases.back();
+            const std::string name = std::string(c.name) + (combined ? "_program_period" : "");
+            const std::string ours = registerSearch("SearchList/" + name, c, OpenListRecordset, quick);
+            ratios.push_back({"SearchList / reference, " + name, ours,
+                              registerSearch("Reference/" + name, c, OpenListReference, slow), 0.0, 50.0});
+            if (std::string(c.name) == "common_word")
+                ratios.push_back({"SearchList / without the index, " + name, ours,
+                                  registerSearch("WithoutIndex/" + name, c, openWithoutIndex, quick), 1.10});
+        }
+    for (bool triggers : {true, false})
+        benchmark::RegisterBenchmark(triggers ? "Save800/with_index" : "Save800/without_index",
+                                     [triggers](benchmark::State& s) { Save(s, triggers); })
             ->Unit(benchmark::kMillisecond)
             ->MinTime(quick)
             ->UseRealTime();
-        benchmark::RegisterBenchmark(reference.c_str(),
-                                     [&c](benchmark::State& s) { search(s, c, OpenListReference); })
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(slow)
-            ->UseRealTime();
-        ratios.push_back({std::string("SearchList / reference, ") + c.name, runName(ours, quick),
-                          runName(reference, slow), noMatch ? 1.10 : 0.0, noMatch ? 0.0 : 50.0});
-    }
     for (int i : {0, 9}) {
         const Case& c = kCases[i];
         const std::string ours = std::string("SearchList/") + c.name;

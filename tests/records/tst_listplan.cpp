@@ -6,6 +6,7 @@
 #include "db/SqlLog.h"
 #include "records/ListExport.h"
 #include "records/ListSearch.h"
+#include "records/TextIndex.h"
 
 #include <QtTest>
 #include <random>
@@ -131,6 +132,44 @@ bool loadRecords(TestDb& db)
            insert(db, QStringLiteral("INSERT INTO ascomp (`user`, comname, ascode) VALUES "), companies);
 }
 
+// Records for the text searches (indexed by the triggers' own rows, while the merge has
+// moved those of the records above into the bitmaps), on 2024-03-01 below all others: Korean with CP949
+// extension syllables, mixed scripts and cases, line breaks, texts at a field's start
+// and end, and texts that meet only across two fields (formname|title, title|errtext,
+// errtext|solution).
+bool loadTextRecords(TestDb& db)
+{
+    const char* const texts[][5] = {
+        {"똠얌꿍화면", "똘똘이 제목", "똠얌꿍 레시피 문의", "", "희귀한회사명칭"},
+        {"ERP서버설정", "ERP서버 접속 Timeout", "오류 E40412 발생\r\n다음 줄 시작말", "끝말", "대한상사"},
+        {"FrmUpper", "Upper CASE Mixed", "lower case words", "시작말로 시작하고 끝말로끝남", "경계상사"},
+        {"경계왼쪽", "오른쪽경계", "왼쪽끝", "오른시작", "왼쪽회사"},
+    };
+    QStringList records, companies;
+    for (int i = 0; i < 4; ++i) {
+        const QString seq = QString::number(300001 + i);
+        records << QStringLiteral(
+                       "(%1, 1, 'kim', 'lee', '2024-03-01 09:0%2', '%3', '%4', '%5', '%6', '요청대기')")
+                       .arg(seq)
+                       .arg(i + 1)
+                       .arg(QString::fromUtf8(texts[i][0]), QString::fromUtf8(texts[i][1]),
+                            QString::fromUtf8(texts[i][2]), QString::fromUtf8(texts[i][3]));
+        companies << QStringLiteral("('kim', '%1', %2)").arg(QString::fromUtf8(texts[i][4]), seq);
+    }
+    return insert(db,
+                  QStringLiteral("INSERT INTO aslist (seq, appcode, user_q, user_a, qusdate, formname, title,"
+                                 " errtext, solution, status) VALUES "),
+                  records) &&
+           insert(db, QStringLiteral("INSERT INTO ascomp (`user`, comname, ascode) VALUES "), companies);
+}
+
+ListFilters textFilters(const QString& screen, const QString& texts, const QString& company = {})
+{
+    ListFilters f;
+    f.findMemo = {screen, texts, company};
+    return f;
+}
+
 // A reproducible combination of the twelve filters, each on about one time in ten to four.
 ListFilters randomFilters(unsigned seed)
 {
@@ -176,6 +215,15 @@ QList<QByteArray> rowsOf(ListReader read, const ListFilters& f, long* count)
     return rows;
 }
 
+// The record numbers of rows from rowsOf, in order.
+QString seqsOf(const QList<QByteArray>& rows)
+{
+    QStringList seqs;
+    for (const QByteArray& row : rows)
+        seqs << QString::fromLatin1(row.mid(4, row.indexOf('|') - 4));
+    return seqs.join(QLatin1Char(','));
+}
+
 // The program `code`, or else the period from .. to.
 ListFilters edgeFilters(int code, QDate from = {}, QDate to = {})
 {
@@ -190,7 +238,7 @@ ListFilters edgeFilters(int code, QDate from = {}, QDate to = {})
 
 long openExport(RecordSetPtr& rs, const ListFilters& f)
 {
-    return OpenRecordset(rs, ListExportQuickStatement(f));
+    return OpenListExportRecordset(rs, f);
 }
 
 long openExportReference(RecordSetPtr& rs, const ListFilters& f)
@@ -220,6 +268,8 @@ private slots:
     void sameRowsAsTheReference();
     void edgeCases_data();
     void edgeCases();
+    void textSearches_data();
+    void textSearches();
     void exportSameRowsAsTheReference_data();
     void exportSameRowsAsTheReference();
 
@@ -233,7 +283,8 @@ void ListPlanTest::initTestCase()
     QVERIFY(m_env.createDatabase(kDb));
     TestDb db;
     QVERIFY2(db.exec(QStringLiteral("USE %1").arg(kDb)) && db.exec(QLatin1String(kFixedRows)) &&
-                 loadRecords(db) && db.exec(QStringLiteral("ANALYZE TABLE aslist, ascomp, part, user")),
+                 loadRecords(db) && db.exec(QStringLiteral("CALL astext_merge()")) && loadTextRecords(db) &&
+                 db.exec(QStringLiteral("ANALYZE TABLE aslist, ascomp, part, user")),
              qPrintable(db.error()));
     QVERIFY(m_env.connect(kDb));
 }
@@ -298,10 +349,7 @@ void ListPlanTest::edgeCases()
     const QList<QByteArray> rows = rowsOf(OpenListRecordset, filters, &count);
     QCOMPARE(rows, rowsOf(OpenListReference, filters, &referenceCount));
     QCOMPARE(count, referenceCount);
-    QStringList listed;
-    for (const QByteArray& row : rows)
-        listed << QString::fromLatin1(row.mid(4, row.indexOf('|') - 4));
-    QCOMPARE(listed.join(QLatin1Char(',')), seqs);
+    QCOMPARE(seqsOf(rows), seqs);
 
     QStringList logged;
     for (const QByteArray& line : ReadFileBytes(gSQLLogSlowFile).split('\n'))
@@ -310,6 +358,78 @@ void ListPlanTest::edgeCases()
     QCOMPARE(logged.value(0), ListWalkStatement(filters) + QLatin1Char(';'));
     QCOMPARE(logged.size(), seqs.isEmpty() ? 2 : 3); // walk, rows; then the reference
     QVERIFY(logged[1].startsWith(ListStatement(filters).section(QStringLiteral(" GROUP BY"), 0, 0)));
+}
+
+// Text searches through the index: the same rows as the reference; `narrowed` when the
+// index gives the candidates (one character, or no letter pair, walks as before).
+void ListPlanTest::textSearches_data()
+{
+    QTest::addColumn<ListFilters>("filters");
+    QTest::addColumn<QString>("seqs");
+    QTest::addColumn<bool>("narrowed");
+    const QString none;
+    QTest::newRow("Hangul with extension syllables")
+        << textFilters({}, QStringLiteral("똠얌꿍")) << QStringLiteral("300001") << true;
+    QTest::newRow("two characters") << textFilters({}, QStringLiteral("똘똘")) << QStringLiteral("300001")
+                                    << true;
+    QTest::newRow("one character") << textFilters({}, QStringLiteral("똠")) << QStringLiteral("300001")
+                                   << false;
+    QTest::newRow("mixed scripts, other case")
+        << textFilters({}, QStringLiteral("erp서버 접속 TIMEOUT")) << QStringLiteral("300002") << true;
+    QTest::newRow("letter and digits")
+        << textFilters({}, QStringLiteral("e40412")) << QStringLiteral("300002") << true;
+    QTest::newRow("across a line break")
+        << textFilters({}, QStringLiteral("발생\r\n다음")) << QStringLiteral("300002") << true;
+    QTest::newRow("start of a field")
+        << textFilters({}, QStringLiteral("시작말로")) << QStringLiteral("300003") << true;
+    QTest::newRow("end of fields") << textFilters({}, QStringLiteral("끝말"))
+                                   << QStringLiteral("300003,300002") << true;
+    QTest::newRow("screen name, other case")
+        << textFilters(QStringLiteral("frmUPPER"), {}) << QStringLiteral("300003") << true;
+    QTest::newRow("across screen name and title")
+        << textFilters(QStringLiteral("왼쪽오른"), {}) << none << true;
+    QTest::newRow("across title and request") << textFilters({}, QStringLiteral("경계왼쪽")) << none << true;
+    QTest::newRow("across request and solution")
+        << textFilters({}, QStringLiteral("왼쪽끝오른")) << none << true;
+    QTest::newRow("longer than the screen name")
+        << textFilters(QStringLiteral("똠얌꿍화면").repeated(20), {}) << none << true;
+    QTest::newRow("longer than any text")
+        << textFilters({}, QStringLiteral("똠얌꿍 레시피").repeated(5000)) << none << true;
+    QTest::newRow("company") << textFilters({}, {}, QStringLiteral("희귀한회사")) << QStringLiteral("300001")
+                             << true;
+    QTest::newRow("company and texts") << textFilters({}, QStringLiteral("똠얌꿍"), QStringLiteral("희귀한"))
+                                       << QStringLiteral("300001") << true;
+    QTest::newRow("company and other texts")
+        << textFilters({}, QStringLiteral("ERP"), QStringLiteral("희귀한")) << none << true;
+    QTest::newRow("a word nobody wrote") << textFilters({}, QStringLiteral("없는낱말")) << none << true;
+    QTest::newRow("cut at a NUL as the statement is")
+        << textFilters({}, QStringLiteral("똠얌") + QChar(0) + QStringLiteral("없는낱말"))
+        << QStringLiteral("300001") << true;
+    QTest::newRow("a literal percent sign") << textFilters({}, QStringLiteral("%얌")) << none << false;
+    ListFilters f = textFilters({}, QStringLiteral("ERP서버"));
+    f.programIndex = 2;
+    f.programCode = 1;
+    f.term = true;
+    f.termFrom = f.termTo = QDate(2024, 3, 1);
+    QTest::newRow("with program and period") << f << QStringLiteral("300002") << true;
+    f.programCode = 2;
+    QTest::newRow("with another program") << f << none << true;
+}
+
+void ListPlanTest::textSearches()
+{
+    QFETCH(ListFilters, filters);
+    QFETCH(QString, seqs);
+    QFETCH(bool, narrowed);
+    MsgRecorder msgs;
+    QCOMPARE(FindTextCandidates(filters).has_value(), narrowed);
+    long count = 0, referenceCount = 0;
+    const QList<QByteArray> rows = rowsOf(OpenListRecordset, filters, &count);
+    QCOMPARE(rows, rowsOf(OpenListReference, filters, &referenceCount));
+    QCOMPARE(count, referenceCount);
+    QCOMPARE(seqsOf(rows), seqs);
+    QCOMPARE(rowsOf(openExport, filters, &count), rowsOf(openExportReference, filters, &referenceCount));
+    QCOMPARE(msgs.texts().join(QLatin1Char('\n')), QString());
 }
 
 // The export's quick statement against the list's statement without its limit.

@@ -1,5 +1,6 @@
 #include "DemoData.h"
 
+#include "DemoTexts.h"
 #include "Screenshots.h"
 #include "db/Query.h"
 
@@ -42,25 +43,9 @@ const User kUsers[] = {
     {"yoonsh", "윤서현", "1234", 4, 1}, {"retired", "퇴사자", "1234", 1, 1},
 };
 
-const char* const kForms[] = {"사원등록", "급여계산", "연말정산", "전표입력", "결재함",
-                              "근태집계", "환경설정", "로그인",   "부서관리", "보고서출력"};
-const char* const kTroubles[] = {
-    "저장 버튼을 누르면 오류가 납니다", "조회 결과가 비어 있습니다", "인쇄 미리보기가 열리지 않습니다",
-    "금액 합계가 맞지 않습니다",        "프로그램이 멈춥니다",       "엑셀 내보내기가 실패합니다",
-    "날짜 입력이 되지 않습니다",        "화면이 깨져 보입니다"};
-const char* const kDetails[] = {"고객사에서 어제부터 같은 증상이 반복된다고 합니다.",
-                                "재현 순서: 메뉴 진입 후 조회, 첫 행 선택, 저장.",
-                                "오류 메시지 화면을 첨부합니다.", "다른 PC에서는 정상 동작한다고 합니다.",
-                                "월말 마감 작업 중 발생했습니다."};
-const char* const kSolutions[] = {"패치 배포로 해결되었습니다.", "사용자 설정을 초기화하도록 안내했습니다.",
-                                  "DB 인덱스를 재구성했습니다.", "다음 정기 배포에 반영 예정입니다.",
-                                  "원인을 찾지 못했습니다. 추가 로그를 요청했습니다."};
 const char* const kStatuses[] = {"요청대기",          "장기예정(2주이상지체)", "단기예정(1~2주이내)",
                                  "배포완료",          "해결불가(원인불명)",    "환경문제",
                                  "환경문제(사용문제)"};
-const char* const kCompanies[] = {"(주)한빛상사", "대성산업", "미래테크", "서울물산",     "(주)동해건설",
-                                  "푸른약품",     "가온전자", "새롬유통", "한결회계법인", "똠양푸드"};
-
 QString u(const char* text)
 {
     return QString::fromUtf8(text);
@@ -81,6 +66,7 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
 {
     std::mt19937 rng(20261201);
     auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    DemoTexts texts(20261202);
 
     write(QStringLiteral("SET NAMES euckr;\nSET autocommit = 0;\n"));
     QStringList rows;
@@ -151,9 +137,7 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
     for (int seq = 1; seq <= o.records; ++seq) {
         const int age = o.records - seq; // 0 = newest
         const Program& program = kPrograms[pick(visiblePrograms)];
-        const QString form = shotForms.value(seq, u(kForms[pick(10)]));
-        const QString trouble = u(kTroubles[pick(8)]);
-        const QString detail = u(kDetails[pick(5)]) + QStringLiteral("\r\n") + u(kDetails[pick(5)]);
+        const QString form = shotForms.value(seq, texts.screenName());
         // Recent requests mostly wait; older ones are mostly released.
         const int status = age < 8 ? (age % 4 == 0 ? 1 : 0) : age % 11 < 7 ? age % 7 : 3;
         const QString statusText = u(kStatuses[status]);
@@ -167,7 +151,7 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
         const QString done = status == 3
                                  ? asked.addDays(1 + pick(20)).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                                  : QString();
-        const QString solution = answered ? u(kSolutions[status == 3 ? pick(3) : 3 + pick(2)]) : QString();
+        const QString solution = answered ? texts.solutionText() : QString();
         const QStringList paths = shotPaths.value(seq, QStringList(10, QString()));
         QStringList shots;
         for (const QString& path : paths)
@@ -175,7 +159,7 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
         records << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12)")
                        .arg(seq)
                        .arg(program.code)
-                       .arg(q(form), q(QStringLiteral("[%1] %2").arg(form, trouble)), q(detail),
+                       .arg(q(form), q(texts.title(form)), q(texts.requestText()),
                             shots.join(QStringLiteral(", ")), q(asker), q(answerer), q(askedText), q(done),
                             q(solution))
                        .arg(q(statusText));
@@ -186,7 +170,7 @@ void WriteDemoSql(const DemoOptions& o, const std::function<void(const QString&)
                 companies << QStringLiteral("(%1, %2, %3, %4, %5, %6)")
                                  .arg(++companySeq)
                                  .arg(q(asker == QStringLiteral("1") ? QStringLiteral("hqt") : asker),
-                                      q(u(kCompanies[(seq + c * 3) % 10])), q(askedText),
+                                      q(texts.companyName()), q(askedText),
                                       q(c == 0 ? QStringLiteral("최초 접수") : QStringLiteral("추가 문의")))
                                  .arg(seq);
         }
